@@ -1,0 +1,57 @@
+# Corvane: `make run` shows a wake on loopback, `make test` builds everything and runs every test.
+JOBS ?= 2
+
+.PHONY: all deps build build-native build-windows build-asan run run-windows test test-native \
+        test-asan test-windows fuzz bench format clean
+
+all: build
+
+deps:
+	@tools/install-deps
+
+build-native: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS)
+
+build-asan: deps
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan -j $(JOBS)
+
+build-windows: deps
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(JOBS)
+
+build: build-native build-windows
+
+# Wakes 00-11-22-33-44-55 on the loopback broadcast address and shows what the monitor saw.
+run: build-native
+	@tools/demo.sh build/native
+
+run-windows: build-windows
+	@tools/run-windows.sh build/windows
+
+test-native: build-native
+	ctest --preset native -j $(JOBS)
+
+test-asan: build-asan
+	ctest --preset asan -j $(JOBS)
+
+test-windows: build-windows
+	tools/wine-ctest.sh build/windows -j $(JOBS)
+
+test: test-native test-asan test-windows
+
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	tools/run-fuzzers.sh build/fuzz 30
+
+bench: build-native
+	build/native/corvane_bench
+	bench/cli-wake.sh build/native
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build
