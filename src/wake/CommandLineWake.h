@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "wake/WakeRequest.h"
 
 class TIdUDPClient;
 
@@ -22,3 +25,17 @@ public:
 void RunCommandLine(const std::vector<std::string>& arguments, TWakeHost& host);
 
 extern const std::string kUsageMessage;
+
+// The wake request as the decision read it from two to four arguments; front ends without a
+// window use it to report what was sent.
+struct TCommandLineRequest {
+    std::string mac;
+    std::string ip;
+    std::string password;
+    int32_t port = kDefaultPort;
+};
+
+// The same decision, also handing back the request it read (left at its defaults for a count
+// other than two to four).
+void RunCommandLine(const std::vector<std::string>& arguments, TWakeHost& host,
+                    TCommandLineRequest& request);
