@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "wake/CommandLineWake.h"
+
+// The command-line decision's host for a terminal: log lines go to standard output, messages
+// to standard error, one line each, and "closing the main window" means the wake succeeded.
+class TConsoleHost : public TWakeHost {
+public:
+    TConsoleHost(std::FILE* out, std::FILE* err);
+    ~TConsoleHost() override;
+
+    TIdUDPClient& UdpClient() override;
+    void AddLogLine(const std::string& line) override;
+    void ShowMessage(const std::string& text) override;
+    void CloseMainWindow() override;
+
+    bool Closed() const { return closed_; }
+    const std::string& LastMessage() const { return lastMessage_; }
+
+private:
+    std::FILE* out_;
+    std::FILE* err_;
+    // Created on first use, so a run that sends nothing never starts the socket stack.
+    std::unique_ptr<TIdUDPClient> client_;
+    std::string lastMessage_;
+    bool closed_ = false;
+};
+
+// Exit statuses of the command line.
+constexpr int kExitSent = 0;
+constexpr int kExitNotSent = 1;
+constexpr int kExitUsage = 2;
+
+// The whole command-line wake for a terminal: runs the decision on the arguments (after the
+// program name) and prints what happened. Returns the exit status.
+int RunConsoleWake(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err);
+
+// Writes the text and a line feed; the text may hold zero bytes.
+void WriteLine(std::FILE* stream, const std::string& text);
