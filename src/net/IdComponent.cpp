@@ -1,0 +1,11 @@
+#include "net/IdComponent.h"
+
+#include "net/IdStack.h"
+
+TIdComponent::TIdComponent() {
+    RegisterStackUser();
+}
+
+TIdComponent::~TIdComponent() {
+    UnregisterStackUser();
+}
