@@ -15,12 +15,25 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
     set(jpeg_source ${jpeg_root}/source)
     set(jpeg_build ${jpeg_root}/build)
     set(jpeg_library ${jpeg_build}/${CMAKE_STATIC_LIBRARY_PREFIX}jpeg${CMAKE_STATIC_LIBRARY_SUFFIX})
+    file(WRITE ${jpeg_root}/fetch.sh [[
+# Unpacks Debian's libjpeg-turbo source package into folder $1, downloading into folder $2.
+set -e
+cd "$2"
+rm -rf libjpeg-turbo-*/
+if ! apt-get source libjpeg-turbo >download.log 2>&1; then
+    cat download.log >&2
+    echo "apt-get source libjpeg-turbo failed: run tools/install-deps as root (adds a deb-src entry)" >&2
+    exit 1
+fi
+rm -rf "$1"
+mv libjpeg-turbo-*/ "$1"
+]])
     ExternalProject_Add(libjpeg_turbo
         PREFIX ${jpeg_root}
         DOWNLOAD_DIR ${jpeg_root}/download
         SOURCE_DIR ${jpeg_source}
         BINARY_DIR ${jpeg_build}
-        DOWNLOAD_COMMAND sh -c "rm -rf libjpeg-turbo-*/ && apt-get source -qq libjpeg-turbo >/dev/null 2>download.log || { cat download.log >&2; echo 'apt-get source libjpeg-turbo failed: run tools/install-deps as root (adds a deb-src entry)' >&2; exit 1; }; rm -rf '${jpeg_source}' && mv libjpeg-turbo-*/ '${jpeg_source}'"
+        DOWNLOAD_COMMAND sh ${jpeg_root}/fetch.sh ${jpeg_source} ${jpeg_root}/download
         UPDATE_COMMAND ""
         PATCH_COMMAND ""
         CMAKE_ARGS
