@@ -116,7 +116,8 @@ std::string BuildMagicPacket(const std::string& mac, const std::string& password
 
     char address[kAddressBytes];
     for (size_t i = 0; i < kAddressBytes; ++i) {
-        const std::string pair = "$" + digits.substr(std::min(2 * i, digits.size()), 2);
+        std::string pair(1, '$');
+        pair.append(digits, std::min(2 * i, digits.size()), 2);
         if (pair.size() != 3) {
             throw EConvertError(ConvertErrorMessage(pair));
         }
