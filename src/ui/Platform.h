@@ -68,6 +68,11 @@ struct TRect {
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
+// A rectangle given as the layout tables give it: left, top, width, height.
+constexpr TRect Bounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+    return TRect{left, top, left + width, top + height};
+}
+
 // ---- Canvas --------------------------------------------------------------------------------
 // A drawing surface. Colours may be system colours; the canvas resolves them with ColorToRgb.
 class TCanvas {
@@ -76,7 +81,7 @@ public:
     virtual void FillRect(const TRect& rect, TColor color) = 0;
     virtual void FillEllipse(const TRect& bounds, TColor color) = 0;
     virtual void FillPolygon(const std::vector<TPoint>& points, TColor color) = 0;
-    virtual void DrawText(const TRect& bounds, const std::string& text, TColor color) = 0;
+    virtual void TextRect(const TRect& bounds, const std::string& text, TColor color) = 0;
 };
 
 // ---- Timer ---------------------------------------------------------------------------------

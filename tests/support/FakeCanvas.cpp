@@ -20,7 +20,7 @@ void FakeCanvas::FillPolygon(const std::vector<TPoint>& points, TColor color) {
     Record("polygon", {}, color).points = points;
 }
 
-void FakeCanvas::DrawText(const TRect& bounds, const std::string& text, TColor color) {
+void FakeCanvas::TextRect(const TRect& bounds, const std::string& text, TColor color) {
     Record("text", bounds, color).text = text;
 }
 

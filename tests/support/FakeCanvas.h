@@ -29,7 +29,7 @@ public:
     void FillEllipse(const TRect& rect, TColor color) override;
     // TCanvas
     void FillPolygon(const std::vector<TPoint>& points, TColor color) override;
-    void DrawText(const TRect& bounds, const std::string& text, TColor color) override;
+    void TextRect(const TRect& bounds, const std::string& text, TColor color) override;
     // TGradientBuffer
     void SetSize(int32_t width, int32_t height) override;
     void FillRoundRect(const TRect& rect, int32_t cornerWidth, int32_t cornerHeight,

@@ -1,0 +1,10 @@
+#pragma once
+
+// The one place that includes the Windows headers. Windows Sockets 2 before <windows.h>, so the
+// old winsock.h declarations never come in; the common controls and the shell after it.
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+// clang-format on

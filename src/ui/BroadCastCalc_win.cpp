@@ -1,0 +1,99 @@
+#include "ui/BroadCastCalc_win.h"
+
+#include "calc/BroadCastCalc.h"
+#include "ui/Application_win.h"
+#include "ui/Controls_win.h"
+#include "ui/Resources.h"
+#include "ui/SpeedButton_win.h"
+#include "ui/Unit1_win.h"
+
+namespace {
+
+TFormParams Form2Params() {
+    TFormParams params;
+    params.className = "TForm2";
+    params.caption = "Broadcast Calculator";
+    params.border = TBorderStyle::kToolWindow;
+    params.left = 469;
+    params.top = 428;
+    params.clientWidth = 384;
+    params.clientHeight = 190;
+    params.color = clBtnFace;
+    params.owner = Application().MainWindowHandle();
+    return params;
+}
+
+// A label that sizes itself to its text.
+void SetAutoSizeLabel(HWND label, const std::string& text) {
+    const SIZE size = TextExtent(DefaultFormFont(), text);
+    SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetText(label, text);
+}
+
+}  // namespace
+
+TForm2::TForm2() : TForm(Form2Params()) {
+    const HWND self = Handle();
+    glyph_ = LoadResourceBitmap(IDB_POWER);
+    AddBevel(Bounds(8, 8, 169, 105));
+    label1_ = CreateAutoSizeLabel(self, 16, 16, "IP-Address");
+    jvIPAddress1Window_ = std::make_unique<TJvIPAddressWindow>(jvIPAddress1_, self, 16, 32, 150,
+                                                               kJvIPAddress1, DefaultFormFont());
+    jvIPAddress1_.SetText("0.0.0.0");
+    label2_ = CreateAutoSizeLabel(self, 16, 72, "Subnet Mask");
+    jvIPAddress2Window_ = std::make_unique<TJvIPAddressWindow>(jvIPAddress2_, self, 16, 88, 150,
+                                                               kJvIPAddress2, DefaultFormFont());
+    jvIPAddress2_.SetText("0.0.0.0");
+    speedButton1_ =
+        CreateSpeedButton(self, Bounds(8, 152, 137, 25), kSpeedButton1, "Calculate", glyph_);
+    AddBevel(Bounds(184, 8, 193, 137));
+    memo1_ = CreateMemo(self, Bounds(187, 11, 185, 94), kMemo1, /*readOnly=*/true,
+                        /*tabStop=*/true, DefaultFormFont(), /*border=*/false);
+    SetControlColor(memo1_, clBtnFace);
+    SetArrowCursor(memo1_);
+    label3_ = CreateAutoSizeLabel(self, 192, 120, "");
+    lblBCast_.SetBehavior("Typing");
+    lblBCastWindow_ =
+        std::make_unique<TJvBehaviorLabelWindow>(lblBCast_, self, 288, 120, DefaultFormFont());
+    speedButton2_ = CreateSpeedButton(self, Bounds(184, 152, 193, 25), kSpeedButton2,
+                                      "Send BCast to Main Window", glyph_);
+    idNetworkCalculator1_.NetworkMask().SetAsString("255.255.255.255");
+    SetFocusControl(JvIPAddress1Handle());
+
+    OnCommand(kSpeedButton1, [this] { SpeedButton1Click(); });
+    OnCommand(kSpeedButton2, [this] { SpeedButton2Click(); });
+}
+
+TForm2::~TForm2() {
+    // The controls' windows go before the window that holds them.
+    lblBCastWindow_.reset();
+    jvIPAddress2Window_.reset();
+    jvIPAddress1Window_.reset();
+    if (glyph_ != nullptr) {
+        DeleteObject(glyph_);
+    }
+}
+
+void TForm2::SpeedButton1Click() {
+    MemoClear(memo1_);
+    lblBCast_.SetCaption("");
+    SetAutoSizeLabel(label3_, "");
+    // Either assignment may raise (unreadable text, non-contiguous mask); the window then
+    // stays emptied and the error box shows the message.
+    idNetworkCalculator1_.NetworkAddress().SetAsString(jvIPAddress1_.Text());
+    idNetworkCalculator1_.NetworkMask().SetAsString(jvIPAddress2_.Text());
+    for (const std::string& line : CalculatorResultLines(idNetworkCalculator1_)) {
+        MemoAddLine(memo1_, line);
+    }
+    SetAutoSizeLabel(label3_, "Broadcast-Address:");
+    lblBCast_.SetCaption(idNetworkCalculator1_.BroadcastAddressText());
+    lblBCast_.BehaviorOptions().SetActive(true);
+}
+
+void TForm2::SpeedButton2Click() {
+    // The caption holds the whole address even while the label is still typing it out.
+    if (auto* form1 = Application().FindForm<TForm1>()) {
+        SetText(form1->LabeledEdit2(), lblBCast_.Caption());
+    }
+}

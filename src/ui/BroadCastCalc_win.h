@@ -1,0 +1,64 @@
+#pragma once
+
+#include <memory>
+
+#include "calc/IdNetworkCalculator.h"
+#include "controls/JvBehaviorLabel.h"
+#include "controls/JvBehaviorLabel_win.h"
+#include "controls/JvIPAddress.h"
+#include "controls/JvIPAddress_win.h"
+#include "ui/Form_win.h"
+
+// The broadcast calculator window, shown without modality from the main window's menu:
+// address and mask in; class, network, hosts and the private/public verdict in the memo; the
+// broadcast address typed out in lblBCast and sent to the main window's IP field on request.
+// Closing it only hides it, so every field keeps its contents.
+class TForm2 : public TForm {
+public:
+    // Control ids (tests send commands by them).
+    enum : int32_t {
+        kJvIPAddress1 = 301,
+        kJvIPAddress2,
+        kMemo1,
+        kSpeedButton1,
+        kSpeedButton2,
+    };
+
+    TForm2();
+    ~TForm2() override;
+
+    TJvIPAddress& JvIPAddress1() { return jvIPAddress1_; }
+    TJvIPAddress& JvIPAddress2() { return jvIPAddress2_; }
+    HWND JvIPAddress1Handle() const { return jvIPAddress1Window_->Handle(); }
+    HWND JvIPAddress2Handle() const { return jvIPAddress2Window_->Handle(); }
+    const TJvIPAddressWindow& JvIPAddress1Window() const { return *jvIPAddress1Window_; }
+    const TJvIPAddressWindow& JvIPAddress2Window() const { return *jvIPAddress2Window_; }
+    HWND Memo1() const { return memo1_; }
+    HWND Label3() const { return label3_; }
+    TJvBehaviorLabel& LblBCast() { return lblBCast_; }
+    HWND LblBCastHandle() const { return lblBCastWindow_->Handle(); }
+    HWND SpeedButton1() const { return speedButton1_; }
+    HWND SpeedButton2() const { return speedButton2_; }
+    TIdNetworkCalculator& IdNetworkCalculator1() { return idNetworkCalculator1_; }
+
+    // "Calculate".
+    void SpeedButton1Click();
+    // "Send BCast to Main Window".
+    void SpeedButton2Click();
+
+private:
+    HBITMAP glyph_ = nullptr;
+    HWND label1_ = nullptr;
+    HWND label2_ = nullptr;
+    TJvIPAddress jvIPAddress1_;
+    TJvIPAddress jvIPAddress2_;
+    std::unique_ptr<TJvIPAddressWindow> jvIPAddress1Window_;
+    std::unique_ptr<TJvIPAddressWindow> jvIPAddress2Window_;
+    HWND speedButton1_ = nullptr;
+    HWND memo1_ = nullptr;
+    HWND label3_ = nullptr;
+    TJvBehaviorLabel lblBCast_;
+    std::unique_ptr<TJvBehaviorLabelWindow> lblBCastWindow_;
+    HWND speedButton2_ = nullptr;
+    TIdNetworkCalculator idNetworkCalculator1_;
+};

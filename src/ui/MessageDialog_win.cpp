@@ -1,0 +1,103 @@
+#include "ui/MessageDialog_win.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "base/WinApi.h"
+#include "ui/Application_win.h"
+#include "ui/Controls_win.h"
+#include "ui/Dispatch_win.h"
+
+namespace {
+
+constexpr int kMargin = 12;
+constexpr int kGap = 12;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+constexpr UINT kTextFormat = DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
+
+struct DialogData {
+    const std::string* text;
+    std::string caption;
+};
+
+SIZE MeasureText(HFONT font, const std::string& text, int maxWidth) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    RECT rect{0, 0, maxWidth, 0};
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, kTextFormat | DT_CALCRECT);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void Layout(HWND dialog, const DialogData& data) {
+    HFONT font = DefaultFormFont();
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const SIZE text = MeasureText(font, *data.text, screenWidth / 2);
+
+    const int clientWidth = std::max<int>(text.cx, kButtonWidth) + 2 * kMargin;
+    const int clientHeight = kMargin + text.cy + kGap + kButtonHeight + kMargin;
+    CreateChild(dialog, "STATIC", *data.text, SS_LEFT | SS_NOPREFIX, 0,
+                Bounds(kMargin, kMargin, text.cx, text.cy), kMessageTextId, font);
+    HWND ok = CreateChild(dialog, "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0,
+                          Bounds((clientWidth - kButtonWidth) / 2, kMargin + text.cy + kGap,
+                                 kButtonWidth, kButtonHeight),
+                          IDOK, font);
+
+    RECT frame{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    SetWindowPos(dialog, nullptr, std::max(0, (screenWidth - width) / 2),
+                 std::max(0, (screenHeight - height) / 2), width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowTextA(dialog, data.caption.c_str());
+    SetFocus(ok);
+}
+
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        Layout(dialog, *reinterpret_cast<const DialogData*>(lParam));
+        return FALSE;  // the focus is set
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        }
+        break;
+    default:
+        break;
+    }
+    return FALSE;
+}
+
+// An empty dialog template: the controls are made in WM_INITDIALOG, sized in pixels.
+struct alignas(4) EmptyTemplate {
+    DLGTEMPLATE header;
+    WORD menu;
+    WORD windowClass;
+    WORD title;
+};
+
+}  // namespace
+
+void ShowMessage(const std::string& text) {
+    TApplication* application = CurrentApplication();
+    DialogData data{&text, application != nullptr ? application->Title() : std::string()};
+    HWND owner = application != nullptr ? application->MainWindowHandle() : nullptr;
+
+    EmptyTemplate dialogTemplate{};
+    dialogTemplate.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    dialogTemplate.header.dwExtendedStyle = WS_EX_DLGMODALFRAME;
+    dialogTemplate.header.cdit = 0;
+    dialogTemplate.header.cx = 100;
+    dialogTemplate.header.cy = 50;
+
+    TWindowDisabler disabler;
+    DialogBoxIndirectParamA(GetModuleHandleA(nullptr), &dialogTemplate.header, owner, DialogProc,
+                            reinterpret_cast<LPARAM>(&data));
+}
