@@ -299,10 +299,8 @@ void TJvLabel::AdjustBounds() {
     if (!autoSize_ || loading_ || !host_) {
         return;
     }
-    std::string text = caption_;
-    if (text.empty() || (showAccelChar_ && text == "&")) {
-        text = " ";
-    }
+    const bool blank = caption_.empty() || (showAccelChar_ && caption_ == "&");
+    const std::string text = blank ? std::string(1, ' ') : caption_;
     const TRect measured = host_->Measurer().MeasureText(text, {0, 0, width_ - 2, 0}, CurrentFont(),
                                                          TextFlags() | kTextCalcRect);
     const int32_t width = measured.Width() + 2 + 2 * margin_;
