@@ -84,6 +84,26 @@ TForm1::TForm1() : TForm(Form1Params(CreateMainMenu())) {
 
     idUDPClient1_.SetBroadcastEnabled(true);
 
+    // JvGradient1 paints the client area beneath every control; JvFormMagnet1 sees WM_MOVING.
+    jvGradient1_ = std::make_unique<TJvGradientWin>(form);
+    jvGradient1_->Gradient().SetStyle(grVertical);
+    jvGradient1_->Gradient().SetStartColor(clSkyBlue);
+    jvGradient1_->Gradient().SetEndColor(clHotLight);
+    onPaintBackground = [this](HDC dc, const RECT& client) {
+        jvGradient1_->PaintBackground(dc, client);
+    };
+    jvFormMagnet1_ = std::make_unique<TJvFormMagnetWin>(
+        form,
+        [] {
+            std::vector<HWND> windows;
+            for (const auto& each : Application().Forms()) {
+                windows.push_back(each->Handle());
+            }
+            return windows;
+        },
+        [] { return Application().MainWindowHandle(); });
+    jvFormMagnet1_->Magnet().SetActive(true);
+
     onShow = [this] { FormShow(); };
     OnCommand(kSpeedButton1, [this] { SpeedButton1Click(); });
     OnCommand(kAddressbook1, [this] { Addressbook1Click(); });
@@ -94,6 +114,7 @@ TForm1::TForm1() : TForm(Form1Params(CreateMainMenu())) {
 }
 
 TForm1::~TForm1() {
+    onPaintBackground = nullptr;  // the gradient goes before the window
     if (powerGlyph_ != nullptr) {
         DeleteObject(powerGlyph_);
     }

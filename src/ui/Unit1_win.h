@@ -1,7 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "controls/JvFormMagnet_win.h"
+#include "controls/JvGradient_win.h"
 #include "net/IdUDPClient.h"
 #include "ui/Controls_win.h"
 #include "ui/Form_win.h"
@@ -37,6 +40,8 @@ public:
     HWND SpeedButton1() const { return speedButton1_; }
     HMENU MainMenu1() const { return mainMenu1_; }
     TIdUDPClient& IdUDPClient1() { return idUDPClient1_; }
+    TJvGradientWin& JvGradient1() { return *jvGradient1_; }
+    TJvFormMagnetWin& JvFormMagnet1() { return *jvFormMagnet1_; }
 
     // Event handlers.
     void FormShow();
@@ -69,4 +74,6 @@ private:
     HWND edPassWd_ = nullptr;
     TLabeledEdit labeledEdit3_;
     TIdUDPClient idUDPClient1_;
+    std::unique_ptr<TJvGradientWin> jvGradient1_;
+    std::unique_ptr<TJvFormMagnetWin> jvFormMagnet1_;
 };

@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "controls/JvFormMagnet_win.h"
+#include "ui/Application_win.h"
+#include "ui/Unit1_win.h"
 
 namespace {
 
@@ -66,6 +68,26 @@ TEST(JvFormMagnetWin, SnapsAMovingWindowToTheWorkAreaAndDragsGluedWindows) {
 
     DestroyWindow(glued);
     DestroyWindow(form);
+}
+
+TEST(JvFormMagnetWin, MainWindowSnapsToTheWorkAreaLeftEdge) {
+    TApplication application;
+    application.SetCommandLine("corvane.exe");
+    TForm1& form = application.CreateForm<TForm1>();
+    form.Show();
+    application.ProcessMessages();
+    EXPECT_TRUE(form.JvFormMagnet1().Magnet().Active());
+
+    RECT workArea{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    const RECT current = Bounds(form.Handle());
+    const int width = current.right - current.left;
+    const int height = current.bottom - current.top;
+    RECT proposed{workArea.left + 7, current.top, workArea.left + 7 + width, current.top + height};
+    SendMessageA(form.Handle(), WM_MOVING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&proposed));
+    EXPECT_EQ(proposed.left, workArea.left);
+    EXPECT_EQ(proposed.right, workArea.left + width);
+    EXPECT_EQ(proposed.top, current.top);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "controls/JvGradient_win.h"
+#include "ui/Application_win.h"
 #include "ui/Platform_win.h"
+#include "ui/Unit1_win.h"
 
 namespace {
 
@@ -72,6 +74,46 @@ TEST(JvGradientWin, PaintsTheVerticalBandsOfTheMainWindow) {
 
     painted = nullptr;
     DestroyWindow(window);
+}
+
+TEST(JvGradientWin, MainWindowShadesFromSkyBlueBehindItsControls) {
+    TApplication application;
+    application.SetCommandLine("corvane.exe");
+    TForm1& form = application.CreateForm<TForm1>();
+    form.Show();
+    application.ProcessMessages();
+    UpdateWindow(form.Handle());
+
+    RECT client{};
+    GetClientRect(form.Handle(), &client);
+    ASSERT_EQ(client.bottom, 344);
+    const TColor hotLight = ColorToRgb(clHotLight);
+    auto band = [&](int i) { return GradientBandColor(clSkyBlue, hotLight, 100, i); };
+    EXPECT_EQ(Rgb(PixelAt(form.Handle(), 2, 0)), clSkyBlue);
+    EXPECT_EQ(Rgb(PixelAt(form.Handle(), 210, 2)), clSkyBlue);
+    EXPECT_EQ(Rgb(PixelAt(form.Handle(), 2, 3)), band(1));
+    EXPECT_EQ(Rgb(PixelAt(form.Handle(), 2, 6)), band(1));
+    EXPECT_EQ(Rgb(PixelAt(form.Handle(), 2, 7)), band(2));
+    EXPECT_EQ(Rgb(PixelAt(form.Handle(), 2, 341)), band(99));
+
+    // The transparent Label1 (16, 115, 120 x 13) shows the bands through it: most of its
+    // pixels have the colour of their row's band (the rest is text).
+    auto bandOfRow = [](int y) {
+        int i = 0;
+        while (RoundHalfEven((i + 1) * 3.44) <= y) {
+            ++i;
+        }
+        return i;
+    };
+    HDC dc = GetDC(form.Handle());
+    int matching = 0;
+    for (int y = 115; y < 128; ++y) {
+        for (int x = 16; x < 136; ++x) {
+            matching += Rgb(GetPixel(dc, x, y)) == band(bandOfRow(y)) ? 1 : 0;
+        }
+    }
+    ReleaseDC(form.Handle(), dc);
+    EXPECT_GT(matching, 120 * 13 / 2);
 }
 
 }  // namespace
