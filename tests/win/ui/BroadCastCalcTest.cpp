@@ -1,0 +1,180 @@
+// The broadcast calculator window under Wine: built by the real code, driven with messages.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "BoxWatcher.h"
+#include "base/WinApi.h"
+#include "ui/Application_win.h"
+#include "ui/BroadCastCalc_win.h"
+#include "ui/Controls_win.h"
+#include "ui/Unit1_win.h"
+
+namespace {
+
+struct Program {
+    Program() {
+        application.SetTitle("CorVane");
+        form1 = &application.CreateForm<TForm1>();
+        form2 = &application.CreateForm<TForm2>();
+        form2->Show();
+        application.ProcessMessages();
+    }
+    void Click(HWND button) {
+        SendMessageA(button, BM_CLICK, 0, 0);
+        application.ProcessMessages();
+    }
+    void Calculate(const std::string& address, const std::string& mask) {
+        form2->JvIPAddress1().SetText(address);
+        form2->JvIPAddress2().SetText(mask);
+        Click(form2->SpeedButton1());
+    }
+    // Lets the typing label's timer run until the label shows its plain caption again.
+    void FinishTyping() {
+        for (int i = 0; i < 500 && form2->LblBCast().UseShownText(); ++i) {
+            application.ProcessMessages();
+            Sleep(10);
+        }
+    }
+    void PressTab() {
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+        application.ProcessMessages();
+    }
+    HWND Field(int ip, int field) {
+        return (ip == 1 ? form2->JvIPAddress1Window() : form2->JvIPAddress2Window()).Field(field);
+    }
+
+    TApplication application;
+    TForm1* form1 = nullptr;
+    TForm2* form2 = nullptr;
+};
+
+void ExpectBounds(HWND parent, HWND child, int left, int top, int width, int height) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, left);
+    EXPECT_EQ(r.top, top);
+    EXPECT_EQ(r.right - r.left, width);
+    EXPECT_EQ(r.bottom - r.top, height);
+}
+
+TEST(BroadCastCalc, WindowAndControlsAsDesigned) {
+    Program program;
+    TForm2& form = *program.form2;
+    EXPECT_EQ(GetText(form.Handle()), "Broadcast Calculator");
+    RECT client;
+    GetClientRect(form.Handle(), &client);
+    EXPECT_EQ(client.right, 384);
+    EXPECT_EQ(client.bottom, 190);
+    ExpectBounds(form.Handle(), form.JvIPAddress1Handle(), 16, 32, 150, 21);
+    ExpectBounds(form.Handle(), form.JvIPAddress2Handle(), 16, 88, 150, 21);
+    ExpectBounds(form.Handle(), form.Memo1(), 187, 11, 185, 94);
+    ExpectBounds(form.Handle(), form.SpeedButton1(), 8, 152, 137, 25);
+    ExpectBounds(form.Handle(), form.SpeedButton2(), 184, 152, 193, 25);
+    EXPECT_EQ(GetText(form.SpeedButton1()), "Calculate");
+    EXPECT_EQ(GetText(form.SpeedButton2()), "Send BCast to Main Window");
+    EXPECT_EQ(form.JvIPAddress1().Text(), "0.0.0.0");
+    EXPECT_EQ(form.JvIPAddress2().Text(), "0.0.0.0");
+    EXPECT_EQ(GetText(form.Label3()), "");
+    EXPECT_EQ(GetText(form.LblBCastHandle()), "");
+    EXPECT_EQ(form.IdNetworkCalculator1().NetworkMask().AsString(), "255.255.255.255");
+}
+
+TEST(BroadCastCalc, CalculateFillsMemoAndTypesTheBroadcastAddress) {
+    Program program;
+    TForm2& form = *program.form2;
+    program.Calculate("192.168.0.10", "255.255.255.0");
+    EXPECT_EQ(GetText(form.Memo1()),
+              "Network-Class: C\r\nNetwork: 192.168.0.0\r\n# of Hosts: 254\r\nprivate network\r\n");
+    EXPECT_EQ(GetText(form.Label3()), "Broadcast-Address:");
+    EXPECT_EQ(form.LblBCast().Caption(), "192.168.0.255");
+    EXPECT_TRUE(form.LblBCast().UseShownText());  // typing has begun
+    program.FinishTyping();
+    EXPECT_FALSE(form.LblBCast().UseShownText());
+    EXPECT_EQ(GetText(form.LblBCastHandle()), "192.168.0.255");
+
+    program.Calculate("192.168.0.10", "255.255.255.0");  // the same fields: the same lines
+    EXPECT_EQ(GetText(form.Memo1()),
+              "Network-Class: C\r\nNetwork: 192.168.0.0\r\n# of Hosts: 254\r\nprivate network\r\n");
+}
+
+TEST(BroadCastCalc, SendPutsTheWholeAddressIntoTheMainWindow) {
+    Program program;
+    TForm2& form = *program.form2;
+    SetText(program.form1->LabeledEdit2(), "10.0.0.255");
+    program.Click(form.SpeedButton2());  // nothing calculated yet: the field is emptied
+    EXPECT_EQ(GetText(program.form1->LabeledEdit2()), "");
+
+    program.Calculate("192.168.0.10", "255.255.255.0");
+    ASSERT_TRUE(form.LblBCast().UseShownText());
+    EXPECT_NE(GetText(form.LblBCastHandle()), "192.168.0.255");  // still typing
+    program.Click(form.SpeedButton2());
+    EXPECT_EQ(GetText(program.form1->LabeledEdit2()), "192.168.0.255");
+    program.FinishTyping();
+    program.Click(form.SpeedButton2());
+    EXPECT_EQ(GetText(program.form1->LabeledEdit2()), "192.168.0.255");
+}
+
+TEST(BroadCastCalc, BadMaskShowsTheErrorBoxAndEmptiesTheResults) {
+    Program program;
+    TForm2& form = *program.form2;
+    program.Calculate("192.168.0.10", "255.255.255.0");
+    program.FinishTyping();
+    {
+        BoxWatcher watcher(program.form1->Handle());
+        program.Calculate("10.1.2.3", "255.0.255.0");
+        ASSERT_EQ(watcher.Boxes().size(), 1u);
+        EXPECT_EQ(watcher.Boxes()[0].caption, "CorVane");
+        EXPECT_EQ(watcher.Boxes()[0].text, "Invalid network mask.");
+        EXPECT_TRUE(watcher.Boxes()[0].stopIcon);
+    }
+    EXPECT_EQ(GetText(form.Memo1()), "");
+    EXPECT_EQ(GetText(form.Label3()), "");
+    EXPECT_EQ(GetText(form.LblBCastHandle()), "");
+    EXPECT_EQ(form.IdNetworkCalculator1().NetworkAddress().AsString(), "10.1.2.3");
+    EXPECT_EQ(form.IdNetworkCalculator1().NetworkMask().AsString(), "255.255.255.0");
+}
+
+TEST(BroadCastCalc, KeepsItsContentsWhenHiddenAndShownAgain) {
+    Program program;
+    TForm2& form = *program.form2;
+    program.Calculate("8.8.8.8", "255.0.0.0");
+    program.FinishTyping();
+    form.Close();
+    program.application.ProcessMessages();
+    EXPECT_FALSE(form.Visible());
+    form.Show();
+    program.application.ProcessMessages();
+    EXPECT_EQ(GetText(form.Memo1()),
+              "Network-Class: A\r\nNetwork: 8.0.0.0\r\n# of Hosts: 16777214\r\npublic network\r\n");
+    EXPECT_EQ(form.JvIPAddress1().Text(), "8.8.8.8");
+    EXPECT_EQ(GetText(form.LblBCastHandle()), "8.255.255.255");
+}
+
+TEST(BroadCastCalc, TabWalksTheFieldsOfBothAddressesThenTheMemo) {
+    Program program;
+    SetFocus(program.Field(1, 0));
+    for (int ip = 1; ip <= 2; ++ip) {
+        for (int field = 0; field < 4; ++field) {
+            EXPECT_EQ(GetFocus(), program.Field(ip, field)) << ip << "/" << field;
+            program.PressTab();
+        }
+    }
+    EXPECT_EQ(GetFocus(), program.form2->Memo1());
+}
+
+TEST(BroadCastCalc, BlankFieldShowsZeroAfterFocusLeaves) {
+    Program program;
+    TForm2& form = *program.form2;
+    SendMessageA(form.JvIPAddress1Handle(), IPM_CLEARADDRESS, 0, 0);
+    SetFocus(program.Field(1, 0));
+    PostMessageA(program.Field(1, 0), WM_CHAR, '1', 0);
+    PostMessageA(program.Field(1, 0), WM_CHAR, '0', 0);
+    program.application.ProcessMessages();
+    SetFocus(program.Field(2, 0));
+    program.application.ProcessMessages();
+    EXPECT_EQ(form.JvIPAddress1().Text(), "10.0.0.0");
+}
+
+}  // namespace
