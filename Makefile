@@ -1,4 +1,5 @@
 # Corvane: `make run` shows a wake on loopback, `make test` builds everything and runs every test.
+# Tests run in a network namespace of their own with only loopback (tools/isolated-run).
 JOBS ?= 2
 
 .PHONY: all deps build build-native build-windows build-asan run run-windows test test-native \
@@ -31,13 +32,13 @@ run-windows: build-windows
 	@tools/run-windows.sh build/windows
 
 test-native: build-native
-	ctest --preset native -j $(JOBS)
+	tools/isolated-run ctest --preset native -j $(JOBS)
 
 test-asan: build-asan
-	ctest --preset asan -j $(JOBS)
+	tools/isolated-run ctest --preset asan -j $(JOBS)
 
 test-windows: build-windows
-	tools/wine-ctest.sh build/windows -j $(JOBS)
+	tools/isolated-run tools/wine-ctest.sh build/windows -j $(JOBS)
 
 test: test-native test-asan test-windows
 
