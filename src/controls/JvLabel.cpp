@@ -290,9 +290,9 @@ void TJvLabel::Paint(TJvLabelCanvas& canvas) {
             shadowPos == spLeftTop || shadowPos == spLeftBottom ? -shadowSize : shadowSize;
         const int32_t dy =
             shadowPos == spLeftTop || shadowPos == spRightTop ? -shadowSize : shadowSize;
-        canvas.DrawText(caption_, Offset(text, dx, dy), font, shadowColor, flags);
+        canvas.DrawLabelText(caption_, Offset(text, dx, dy), font, shadowColor, flags);
     }
-    canvas.DrawText(caption_, text, font, textColor, flags);
+    canvas.DrawLabelText(caption_, text, font, textColor, flags);
 }
 
 void TJvLabel::AdjustBounds() {

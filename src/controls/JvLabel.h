@@ -105,8 +105,8 @@ public:
     virtual void FrameRect(const TRect& rect, TColor color) = 0;
     virtual void Polyline(const std::vector<TPoint>& points, TColor color) = 0;
     virtual void FloodFill(TPoint start, TColor fill, TColor border) = 0;
-    virtual void DrawText(const std::string& text, const TRect& bounds, const TJvFont& font,
-                          TColor color, uint32_t flags) = 0;
+    virtual void DrawLabelText(const std::string& text, const TRect& bounds, const TJvFont& font,
+                               TColor color, uint32_t flags) = 0;
 };
 
 // What the label asks of the window that shows it.

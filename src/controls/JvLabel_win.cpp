@@ -77,8 +77,8 @@ public:
         Selected brush(dc_, CreateSolidBrush(ToColorRef(fill)));
         ExtFloodFill(dc_, start.x, start.y, ToColorRef(border), FLOODFILLBORDER);
     }
-    void DrawText(const std::string& text, const TRect& bounds, const TJvFont& font, TColor color,
-                  uint32_t flags) override {
+    void DrawLabelText(const std::string& text, const TRect& bounds, const TJvFont& font,
+                       TColor color, uint32_t flags) override {
         Selected selectedFont(dc_, CreateLabelFont(font));
         SetBkMode(dc_, TRANSPARENT);
         SetTextColor(dc_, ToColorRef(color));

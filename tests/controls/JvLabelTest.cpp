@@ -43,8 +43,8 @@ public:
         ops.push_back("flood " + std::to_string(start.x) + "," + std::to_string(start.y) + " " +
                       std::to_string(fill) + " " + std::to_string(border));
     }
-    void DrawText(const std::string& text, const TRect& bounds, const TJvFont& font, TColor color,
-                  uint32_t flags) override {
+    void DrawLabelText(const std::string& text, const TRect& bounds, const TJvFont& font,
+                       TColor color, uint32_t flags) override {
         ops.push_back("text '" + text + "' " + Text(bounds) + " " + font.name + " " +
                       std::to_string(color) + " flags " + std::to_string(flags));
     }
