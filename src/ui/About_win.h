@@ -1,10 +1,42 @@
 #pragma once
 
+#include <memory>
+
 #include "ui/Form_win.h"
 
+class TJvLabelWin;
+
 // The About box, shown without modality from the main window's menu; centred on the screen the
-// first time, then where it was left.
+// first time, then where it was left. OK and the close box hide it.
 class TAboutBox : public TForm {
 public:
     TAboutBox();
+    ~TAboutBox() override;
+
+    // Control ids; the panel's controls are children of Panel1.
+    static constexpr int32_t kPanel1 = 100;
+    static constexpr int32_t kImage1 = 101;
+    static constexpr int32_t kMemo1 = 102;
+    static constexpr int32_t kOKButton = IDOK;  // Enter presses it
+
+    HWND Panel1() const { return panel1_; }
+    HWND Image1() const { return image1_; }
+    HWND Memo1() const { return memo1_; }
+    HWND OKButton() const { return okButton_; }
+    TJvLabelWin& JvLabel1() { return *jvLabel1_; }
+    TJvLabelWin& JvLabel2() { return *jvLabel2_; }
+    // True when the banner was decoded; without it Image1 shows the panel only.
+    bool BannerLoaded() const;
+
+    void OKButtonClick();
+
+private:
+    HWND panel1_ = nullptr;
+    HWND image1_ = nullptr;
+    HWND memo1_ = nullptr;
+    HWND okButton_ = nullptr;
+    std::unique_ptr<TJvLabelWin> jvLabel1_;
+    std::unique_ptr<TJvLabelWin> jvLabel2_;
+    struct TBanner;
+    std::unique_ptr<TBanner> banner_;
 };
