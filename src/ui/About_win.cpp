@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "controls/JvLabel_win.h"
-#include "ui/AboutBanner.h"
 #include "ui/Application_win.h"
 #include "ui/Controls_win.h"
 #include "ui/JpegImage.h"
@@ -238,7 +237,7 @@ std::unique_ptr<TJvLabelWin> CreateLink(HWND panel, const TRect& bounds, const s
 
 }  // namespace
 
-TAboutBox::TAboutBox() : TForm(AboutBoxParams()) {
+TAboutBox::TAboutBox(const std::string& bannerJpeg) : TForm(AboutBoxParams()) {
     RegisterClassOnce(kPanelClass, PanelProc);
     RegisterClassOnce(kImageClass, TBanner::ImageProc);
 
@@ -264,7 +263,7 @@ TAboutBox::TAboutBox() : TForm(AboutBoxParams()) {
     jvLabel2_ = CreateLink(panel1_, {152, 120, 152 + 267, 120 + 13}, kTopicUrl, kTopicUrl);
 
     TJpegImage picture;
-    if (picture.LoadFromBytes(AboutBannerJpeg())) {
+    if (picture.LoadFromBytes(bannerJpeg)) {
         banner_ = std::make_unique<TBanner>(picture);
     }
     image1_ = CreateChild(panel1_, kImageClass, "", 0, 0, {8, 147, 8 + 425, 147 + 65}, kImage1);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
+#include "ui/AboutBanner.h"
 #include "ui/Form_win.h"
 
 class TJvLabelWin;
@@ -10,7 +12,8 @@ class TJvLabelWin;
 // first time, then where it was left. OK and the close box hide it.
 class TAboutBox : public TForm {
 public:
-    TAboutBox();
+    // The banner is the picture built into the program; a test may hand in other bytes.
+    explicit TAboutBox(const std::string& bannerJpeg = AboutBannerJpeg());
     ~TAboutBox() override;
 
     // Control ids; the panel's controls are children of Panel1.

@@ -19,11 +19,11 @@
 namespace {
 
 struct Program {
-    Program() {
+    explicit Program(const std::string& bannerJpeg = AboutBannerJpeg()) {
         application.SetTitle("CorVane");
         application.SetCommandLine("corvane.exe");
         form1 = &application.CreateForm<TForm1>();
-        aboutBox = &application.CreateForm<TAboutBox>();
+        aboutBox = &application.CreateForm<TAboutBox>(bannerJpeg);
         form1->Show();
         application.ProcessMessages();
     }
@@ -179,6 +179,33 @@ TEST(AboutBox, ImageShowsTheBannerUnscaledOverThePanel) {
         }
     }
     ReleaseDC(box.Image1(), dc);
+}
+
+TEST(AboutBox, OpensWithThePanelWhereTheBannerIsBroken) {
+    const std::string banner = AboutBannerJpeg();
+    const struct {
+        std::string bytes;
+        const char* what;
+    } rows[] = {
+        {"", "missing"},
+        {banner.substr(0, banner.size() / 2), "truncated"},
+        {"GIF89a", "not a JPEG"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Program program(row.bytes);
+        TAboutBox& box = *program.aboutBox;
+        EXPECT_FALSE(box.BannerLoaded());
+        program.About();
+        ASSERT_TRUE(box.Visible());
+        RedrawWindow(box.Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        HDC dc = GetDC(box.Image1());
+        for (POINT p : {POINT{0, 0}, POINT{6, 6}, POINT{200, 30}, POINT{424, 64}}) {
+            EXPECT_EQ(GetPixel(dc, p.x, p.y), GetSysColor(COLOR_BTNFACE));
+        }
+        ReleaseDC(box.Image1(), dc);
+    }
 }
 
 TEST(AboutBox, LinkClickOpensItsUrlOnceAndKeepsTheBoxOpen) {
