@@ -1,6 +1,7 @@
 # Corvane: `make run` shows a wake on loopback, `make test` builds everything and runs every test.
 # Tests run in a network namespace of their own with only loopback (tools/isolated-run).
 JOBS ?= 2
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps build build-native build-windows build-asan run run-windows test test-native \
         test-asan test-windows fuzz bench format clean
