@@ -14,7 +14,10 @@ constexpr int kMargin = 12;
 constexpr int kGap = 12;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
-constexpr UINT kTextFormat = DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
+// DT_EDITCONTROL breaks a word that is wider than the line on its own, as the text control does
+// with SS_EDITCONTROL; without it one long word (a pasted port text) makes the box wider than
+// the screen.
+constexpr UINT kTextFormat = DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_EDITCONTROL;
 
 struct DialogData {
     const std::string* text;
@@ -39,7 +42,7 @@ void Layout(HWND dialog, const DialogData& data) {
 
     const int clientWidth = std::max<int>(text.cx, kButtonWidth) + 2 * kMargin;
     const int clientHeight = kMargin + text.cy + kGap + kButtonHeight + kMargin;
-    CreateChild(dialog, "STATIC", *data.text, SS_LEFT | SS_NOPREFIX, 0,
+    CreateChild(dialog, "STATIC", *data.text, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, 0,
                 Bounds(kMargin, kMargin, text.cx, text.cy), kMessageTextId, font);
     HWND ok = CreateChild(dialog, "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0,
                           Bounds((clientWidth - kButtonWidth) / 2, kMargin + text.cy + kGap,

@@ -2,6 +2,7 @@
 
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/WinApi.h"
@@ -13,15 +14,20 @@ public:
     struct Box {
         std::string caption;
         std::string text;
-        bool stopIcon = false;    // the system's stop icon is shown
-        bool anyIcon = false;     // some icon control exists
-        bool mainEnabled = true;  // the main window was enabled while the box showed
-        bool mainVisible = true;  // the main window was visible while the box showed
-        bool defaultOk = false;   // the OK button is the default button
-        RECT rect{};
+        bool stopIcon = false;       // the system's stop icon is shown
+        bool anyIcon = false;        // some icon control exists
+        bool mainEnabled = true;     // the main window was enabled while the box showed
+        bool mainVisible = true;     // the main window was visible while the box showed
+        bool defaultOk = false;      // the OK button is the default button
+        bool othersEnabled = false;  // some other visible window of the thread was enabled
+        RECT rect{};                 // the box on the screen
+        RECT textRect{};             // its text, in its client area
     };
 
-    explicit BoxWatcher(HWND mainWindow) : mainWindow_(mainWindow) {
+    // closeKey 0 closes each box with a click on OK; VK_RETURN or VK_ESCAPE closes it with
+    // that key, as the user would.
+    explicit BoxWatcher(HWND mainWindow, WPARAM closeKey = 0)
+        : mainWindow_(mainWindow), closeKey_(closeKey) {
         current_ = this;
         timer_ = SetTimer(nullptr, 0, 30, OnTimer);
     }
@@ -75,9 +81,28 @@ private:
         HWND ok = GetDlgItem(window, IDOK);
         box.defaultOk = ok != nullptr && (GetWindowLongA(ok, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
         GetWindowRect(window, &box.rect);
+        HWND text = GetDlgItem(window, 0xFFFF);
+        GetWindowRect(text, &box.textRect);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box.textRect), 2);
+        std::pair<HWND, bool> others{window, false};
+        EnumThreadWindows(GetCurrentThreadId(), FindEnabled, reinterpret_cast<LPARAM>(&others));
+        box.othersEnabled = others.second;
         current_->boxes_.push_back(box);
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(ok));
+        if (current_->closeKey_ == 0) {
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(ok));
+        } else {
+            PostMessageA(GetFocus() != nullptr ? GetFocus() : window, WM_KEYDOWN,
+                         current_->closeKey_, 0);
+        }
+        return TRUE;
+    }
+
+    static BOOL CALLBACK FindEnabled(HWND window, LPARAM param) {
+        auto* others = reinterpret_cast<std::pair<HWND, bool>*>(param);
+        if (window != others->first && IsWindowVisible(window) && IsWindowEnabled(window)) {
+            others->second = true;
+        }
         return TRUE;
     }
 
@@ -89,6 +114,7 @@ private:
 
     static inline BoxWatcher* current_ = nullptr;
     HWND mainWindow_;
+    WPARAM closeKey_;
     UINT_PTR timer_ = 0;
     std::set<HWND> handled_;
     std::vector<Box> boxes_;

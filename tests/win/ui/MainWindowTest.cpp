@@ -13,6 +13,7 @@
 #include "ui/Application_win.h"
 #include "ui/BroadCastCalc_win.h"
 #include "ui/Controls_win.h"
+#include "ui/StartUp_win.h"
 #include "ui/Unit1_win.h"
 #include "ui/addrbook_win.h"
 
@@ -27,12 +28,13 @@ const std::string kUsage =
 // The program's start-up, with a command line of our choosing.
 struct Program {
     explicit Program(const std::string& commandLine = "corvane.exe") {
-        application.SetTitle("CorVane");
-        application.SetCommandLine(commandLine);
-        form1 = &application.CreateForm<TForm1>();
-        form2 = &application.CreateForm<TForm2>();
-        aboutBox = &application.CreateForm<TAboutBox>();
-        form3 = &application.CreateForm<TForm3>();
+        InitializeProgram(application);
+        application.SetCommandLine(commandLine);  // read by the show handler only
+        const auto& forms = application.Forms();
+        form1 = forms.size() > 0 ? dynamic_cast<TForm1*>(forms[0].get()) : nullptr;
+        form2 = forms.size() > 1 ? dynamic_cast<TForm2*>(forms[1].get()) : nullptr;
+        aboutBox = forms.size() > 2 ? dynamic_cast<TAboutBox*>(forms[2].get()) : nullptr;
+        form3 = forms.size() > 3 ? dynamic_cast<TForm3*>(forms[3].get()) : nullptr;
     }
     // What Run does before its loop.
     void ShowMain() {
@@ -69,6 +71,31 @@ std::string MenuText(HMENU menu, UINT position) {
     return text;
 }
 
+LOGFONTA FontOf(HWND window) {
+    LOGFONTA font{};
+    HGDIOBJ handle = reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0));
+    GetObjectA(handle, sizeof(font), &font);
+    return font;
+}
+
+TEST(MainWindow, StartUpCreatesTheFourWindowsHiddenInOrder) {
+    Program program;
+    EXPECT_EQ(program.application.Title(), "CorVane");
+    ASSERT_EQ(program.application.Forms().size(), 4u);
+    ASSERT_NE(program.form1, nullptr);
+    ASSERT_NE(program.form2, nullptr);
+    ASSERT_NE(program.aboutBox, nullptr);
+    ASSERT_NE(program.form3, nullptr);
+    EXPECT_EQ(program.application.MainForm(), program.form1);
+    for (const auto& f : program.application.Forms()) {
+        EXPECT_FALSE(f->Visible());
+    }
+    EXPECT_EQ(GetText(program.form1->Handle()), "Corvane 1.0a");
+    EXPECT_EQ(GetText(program.form2->Handle()), "Broadcast Calculator");
+    EXPECT_EQ(GetText(program.aboutBox->Handle()), "About");
+    EXPECT_EQ(GetText(program.form3->Handle()), "Address Book");
+}
+
 TEST(MainWindow, WindowAndControlsAsDesigned) {
     Program program;
     HWND form = program.form1->Handle();
@@ -85,13 +112,18 @@ TEST(MainWindow, WindowAndControlsAsDesigned) {
     EXPECT_EQ(GetWindowLongA(form, GWL_STYLE) & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
               0);
     EXPECT_NE(SendMessageA(form, WM_GETICON, ICON_SMALL, 0), 0);
-    EXPECT_FALSE(IsWindowVisible(form));  // created hidden, like the other three
-    for (const auto& f : program.application.Forms()) {
-        EXPECT_FALSE(f->Visible());
+    {
+        // A 16 x 16 window icon.
+        HICON icon = reinterpret_cast<HICON>(SendMessageA(form, WM_GETICON, ICON_SMALL, 0));
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        BITMAP bitmap{};
+        GetObjectA(info.hbmColor, sizeof(bitmap), &bitmap);
+        EXPECT_EQ(bitmap.bmWidth, 16);
+        EXPECT_EQ(bitmap.bmHeight, 16);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
     }
-    EXPECT_EQ(GetText(program.form2->Handle()), "Broadcast Calculator");
-    EXPECT_EQ(GetText(program.aboutBox->Handle()), "About");
-    EXPECT_EQ(GetText(program.form3->Handle()), "Address Book");
 
     struct Edit {
         HWND edit;
@@ -133,6 +165,14 @@ TEST(MainWindow, WindowAndControlsAsDesigned) {
     EXPECT_NE(memoStyle & ES_READONLY, 0);
     EXPECT_NE(memoStyle & ES_MULTILINE, 0);
     EXPECT_EQ(memoStyle & WS_TABSTOP, 0);
+    const LOGFONTA memoFont = FontOf(memo);
+    EXPECT_STREQ(memoFont.lfFaceName, "Arial Narrow");
+    EXPECT_EQ(memoFont.lfHeight, -11);
+    EXPECT_EQ(memoFont.lfCharSet, ANSI_CHARSET);
+    // The pointer over the log is the arrow, not the edit's I-beam.
+    SetCursor(nullptr);
+    SendMessageA(form, WM_SETCURSOR, reinterpret_cast<WPARAM>(memo), MAKELPARAM(HTCLIENT, 0));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
 
     HWND button = program.form1->SpeedButton1();
     ExpectBounds(form, button, 112, 175, 79, 25);
@@ -143,6 +183,12 @@ TEST(MainWindow, WindowAndControlsAsDesigned) {
     HWND label1 = GetWindow(memo, GW_HWNDPREV);
     EXPECT_EQ(GetText(label1), "WOL-Password (optional)");
     ExpectBounds(form, label1, 16, 115, 120, 13);
+    // The window's font, which its controls take.
+    for (HWND control : {label1, program.form1->LabeledEdit1(), program.form1->EdPassWd()}) {
+        const LOGFONTA font = FontOf(control);
+        EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
+        EXPECT_EQ(font.lfHeight, -11);
+    }
 }
 
 TEST(MainWindow, TabWalksTheFourFieldsAndSkipsTheLog) {
