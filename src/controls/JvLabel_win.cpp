@@ -1,5 +1,7 @@
 #include "controls/JvLabel_win.h"
 
+#include <exception>
+
 namespace {
 
 constexpr char kClassName[] = "TJvLabel";
@@ -177,6 +179,18 @@ LRESULT CALLBACK TJvLabelWin::WndProc(HWND window, UINT message, WPARAM wParam, 
     return self->Handle(message, wParam, lParam);
 }
 
+void TJvLabelWin::RunEvent(const std::function<void()>& event) {
+    if (runEvent) {
+        runEvent(event);
+        return;
+    }
+    try {
+        event();
+    } catch (const std::exception&) {
+        // No dispatcher to show it: dropping it beats unwinding through the system's frames.
+    }
+}
+
 LRESULT TJvLabelWin::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND window = handle_;
     switch (message) {
@@ -194,17 +208,17 @@ LRESULT TJvLabelWin::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!tracking_) {
             TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, handle_, 0};
             tracking_ = TrackMouseEvent(&track) != FALSE;
-            label_.MouseEnter();
+            RunEvent([this] { label_.MouseEnter(); });
         }
         return 0;
     case WM_MOUSELEAVE:
         tracking_ = false;
-        label_.MouseLeave();
+        RunEvent([this] { label_.MouseLeave(); });
         return 0;
     case WM_LBUTTONDOWN:
         pressed_ = true;
         SetCapture(handle_);
-        label_.MouseDown(mbLeft);
+        RunEvent([this] { label_.MouseDown(mbLeft); });
         return 0;
     case WM_LBUTTONUP: {
         const bool wasPressed = pressed_;
@@ -215,21 +229,33 @@ LRESULT TJvLabelWin::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         RECT client;
         GetClientRect(handle_, &client);
         const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        if (wasPressed && PtInRect(&client, at)) {
-            label_.Click();
-        }
-        label_.MouseUp(mbLeft);
+        const bool click = wasPressed && PtInRect(&client, at);
+        RunEvent([this, click] {
+            if (click) {
+                label_.Click();
+            }
+            label_.MouseUp(mbLeft);
+        });
         return 0;
     }
     case WM_RBUTTONDOWN:
-        label_.MouseDown(mbRight);
+        RunEvent([this] { label_.MouseDown(mbRight); });
         return 0;
     case WM_RBUTTONUP:
-        label_.MouseUp(mbRight);
+        RunEvent([this] { label_.MouseUp(mbRight); });
         return 0;
     case WM_ENABLE:
-        label_.SetEnabled(wParam != FALSE);
+        RunEvent([this, wParam] { label_.SetEnabled(wParam != FALSE); });
         return 0;
+    case WM_WINDOWPOSCHANGED: {
+        // After the change, so that a label just shown can find itself under the pointer.
+        const UINT flags = reinterpret_cast<const WINDOWPOS*>(lParam)->flags;
+        if (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) {
+            const bool visible = (flags & SWP_SHOWWINDOW) != 0;
+            RunEvent([this, visible] { label_.SetVisible(visible); });
+        }
+        break;
+    }
     case WM_NCDESTROY:
         handle_ = nullptr;
         break;

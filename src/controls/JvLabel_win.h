@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "base/WinApi.h"
 #include "controls/JvLabel.h"
 
@@ -15,6 +17,10 @@ public:
 
     HWND Handle() const { return handle_; }
     TJvLabel& Label() { return label_; }
+    // Runs the label's events (click with its URL open, pointer enter and leave, enable, show).
+    // A window sets its dispatcher here so that an exception is shown in the error box; when
+    // empty, an escaping exception is dropped. Either way none leaves the window procedure.
+    std::function<void(const std::function<void()>&)> runEvent;
 
     // TJvLabelHost
     void Invalidate() override;
@@ -29,6 +35,7 @@ public:
 private:
     static LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void RunEvent(const std::function<void()>& event);
 
     HWND handle_ = nullptr;
     TJvLabel label_;

@@ -12,6 +12,7 @@
 #include "controls/JvLabel_win.h"
 #include "ui/Application_win.h"
 #include "ui/Controls_win.h"
+#include "ui/Dispatch_win.h"
 #include "ui/JpegImage.h"
 
 namespace {
@@ -208,7 +209,8 @@ TFormParams AboutBoxParams() {
 }
 
 // A hyperlink label in the panel: blue underlined, centred vertically, sized to its text; while
-// the pointer is over it the plain hot-track font is used.
+// the pointer is over it the plain hot-track font is used. Its click runs in the dispatcher like
+// every other handler of the window.
 std::unique_ptr<TJvLabelWin> CreateLink(HWND panel, const TRect& bounds, const std::string& caption,
                                         const std::string& url) {
     auto link = std::make_unique<TJvLabelWin>(panel, bounds.left, bounds.top, bounds.Width(),
@@ -232,6 +234,7 @@ std::unique_ptr<TJvLabelWin> CreateLink(HWND panel, const TRect& bounds, const s
     label.SetCaption(caption);
     label.SetURL(url);
     label.Loaded();
+    link->runEvent = Dispatch;
     return link;
 }
 

@@ -6,59 +6,17 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
 
 #include "base/WinApi.h"
 #include "ui/Application_win.h"
 #include "ui/Controls_win.h"
 #include "ui/Unit1_win.h"
 #include "ui/addrbook_win.h"
+#include "win/ui/BoxWatcher.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Records the text of every message box the handler opens (a timer procedure runs inside the
-// box's modal loop) and closes it with OK.
-class ErrorBoxes {
-public:
-    ErrorBoxes() {
-        current_ = this;
-        timer_ = SetTimer(nullptr, 0, 30, OnTimer);
-    }
-    ~ErrorBoxes() {
-        KillTimer(nullptr, timer_);
-        current_ = nullptr;
-    }
-    ErrorBoxes(const ErrorBoxes&) = delete;
-    ErrorBoxes& operator=(const ErrorBoxes&) = delete;
-
-    const std::vector<std::string>& Texts() const { return texts_; }
-    const std::vector<std::string>& Captions() const { return captions_; }
-
-private:
-    static BOOL CALLBACK FindBox(HWND window, LPARAM) {
-        char className[32] = {};
-        GetClassNameA(window, className, sizeof(className));
-        if (lstrcmpA(className, "#32770") == 0 && IsWindowVisible(window)) {
-            current_->captions_.push_back(GetText(window));
-            current_->texts_.push_back(GetText(GetDlgItem(window, 0xFFFF)));
-            ShowWindow(window, SW_HIDE);  // found once
-            PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        }
-        return TRUE;
-    }
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-        if (current_ != nullptr) {
-            EnumThreadWindows(GetCurrentThreadId(), FindBox, 0);
-        }
-    }
-
-    static inline ErrorBoxes* current_ = nullptr;
-    UINT_PTR timer_ = 0;
-    std::vector<std::string> texts_;
-    std::vector<std::string> captions_;
-};
 
 struct Program {
     Program() {
@@ -137,8 +95,14 @@ TEST(AddressBook, WindowAndControlsAsDesigned) {
         HWND handle = GetDlgItem(window, edit.id);
         ExpectBounds(window, handle, 216, edit.top, 177, 21);
         EXPECT_EQ(GetWindowLongA(handle, GWL_STYLE) & ES_PASSWORD, 0);
+        EXPECT_EQ(SendMessageA(handle, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);  // no limit
         HWND label = GetWindow(handle, GW_HWNDPREV);
         EXPECT_EQ(GetText(label), edit.label);
+        RECT labelRect;
+        GetWindowRect(label, &labelRect);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&labelRect), 2);
+        EXPECT_EQ(labelRect.left, 216);
+        EXPECT_EQ(labelRect.bottom, edit.top - 3);
     }
     // Tab order: list, MAC, IP, password, Create/Update, entry name, Delete, and round again.
     const HWND order[] = {list,
@@ -192,15 +156,78 @@ TEST(AddressBook, DirectoryOfThatNameShowsAccessDenied) {
     fs::remove_all(book, ignored);
     fs::create_directory(book);
     {
-        ErrorBoxes boxes;
+        BoxWatcher boxes(program.form1->Handle());
         program.ClickBitBtn1();
-        ASSERT_EQ(boxes.Texts().size(), 1u);
-        EXPECT_EQ(boxes.Texts()[0], "Dateizugriff verweigert.");
-        EXPECT_EQ(boxes.Captions()[0], "CorVane");
+        ASSERT_EQ(boxes.Boxes().size(), 1u);
+        EXPECT_EQ(boxes.Boxes()[0].text, "Dateizugriff verweigert.");
+        EXPECT_EQ(boxes.Boxes()[0].caption, "CorVane");
+        EXPECT_TRUE(boxes.Boxes()[0].stopIcon);
+        EXPECT_FALSE(boxes.Boxes()[0].mainEnabled);
     }
     EXPECT_TRUE(fs::is_directory(book));
     EXPECT_TRUE(IsWindowEnabled(program.form1->Handle()));
     fs::remove_all(book, ignored);
+}
+
+// BitBtn2 carries the cancel id, which Escape in the window sends; neither Escape nor a click on
+// it changes anything.
+TEST(AddressBook, DeleteSelectedEntryIsTheCancelButtonAndDoesNothing) {
+    Program program;
+    TForm3& form = *program.form3;
+    const fs::path book = BookNextToExecutable();
+    std::error_code ignored;
+    fs::remove_all(book, ignored);
+    EXPECT_EQ(GetDlgCtrlID(form.BitBtn2()), IDCANCEL);
+    form.Show();
+    program.application.ProcessMessages();
+    HWND name = GetDlgItem(form.Handle(), TForm3::kLabeledEdit4);
+    SetText(name, "Office");
+    SetFocus(name);
+    BoxWatcher boxes(program.form1->Handle());
+    PostMessageA(name, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageA(name, WM_KEYUP, VK_ESCAPE, 0);
+    program.application.ProcessMessages();
+    SendMessageA(form.BitBtn2(), BM_CLICK, 0, 0);
+    program.application.ProcessMessages();
+    EXPECT_TRUE(form.Visible());
+    EXPECT_EQ(GetText(name), "Office");
+    EXPECT_FALSE(fs::exists(book));
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+// The pictures of the two buttons: green ticks on "Create/Update Entry", a red cross on
+// "Delete selected entry".
+TEST(AddressBook, PictureButtonsShowTheirPictures) {
+    Program program;
+    TForm3& form = *program.form3;
+    form.Show();
+    RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    program.application.ProcessMessages();
+    const struct {
+        HWND button;
+        COLORREF colour;
+        const char* what;
+    } rows[] = {
+        {form.BitBtn1(), RGB(0, 128, 0), "green double tick"},
+        {form.BitBtn2(), RGB(192, 0, 0), "red cross"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        HDC dc = GetDC(row.button);
+        int found = 0;
+        int foreign = 0;  // the other button's colour
+        const COLORREF other = row.colour == RGB(0, 128, 0) ? RGB(192, 0, 0) : RGB(0, 128, 0);
+        for (int y = 0; y < 25; ++y) {
+            for (int x = 0; x < 177; ++x) {
+                const COLORREF pixel = GetPixel(dc, x, y);
+                found += pixel == row.colour;
+                foreign += pixel == other;
+            }
+        }
+        ReleaseDC(row.button, dc);
+        EXPECT_GT(found, 10);
+        EXPECT_EQ(foreign, 0);
+    }
 }
 
 }  // namespace
