@@ -95,15 +95,39 @@ void RenderGradient(TGradientBuffer& buffer, TJvGradientStyle style, TColor star
     }
 }
 
+TRect AlignedBounds(TAlign align, const TRect& client, const TRect& bounds) {
+    switch (align) {
+    case alClient:
+        return client;
+    case alTop:
+        return {client.left, client.top, client.right, client.top + bounds.Height()};
+    case alBottom:
+        return {client.left, client.bottom - bounds.Height(), client.right, client.bottom};
+    case alLeft:
+        return {client.left, client.top, client.left + bounds.Width(), client.bottom};
+    case alRight:
+        return {client.right - bounds.Width(), client.top, client.right, client.bottom};
+    case alNone:
+    case alCustom:
+        break;
+    }
+    return bounds;
+}
+
 TJvGradient::TJvGradient(std::unique_ptr<TGradientBuffer> buffer, std::function<void()> invalidate)
     : buffer_(std::move(buffer)), invalidate_(std::move(invalidate)) {}
 
 void TJvGradient::SetAlign(TAlign value) {
     if (value != align_) {
         align_ = value;
-        if (invalidate_) {
-            invalidate_();
-        }
+        Repaint();  // a new place may mean a new size; Paint compares it with the cached one
+    }
+}
+
+void TJvGradient::SetBoundsRect(const TRect& value) {
+    if (value != bounds_) {
+        bounds_ = value;
+        Repaint();
     }
 }
 
@@ -137,6 +161,10 @@ void TJvGradient::SetSteps(uint16_t value) {
 
 void TJvGradient::Changed() {
     cachedWidth_ = 0;  // forces a rebuild on the next paint
+    Repaint();
+}
+
+void TJvGradient::Repaint() {
     if (invalidate_) {
         invalidate_();
     }
@@ -151,13 +179,14 @@ void TJvGradient::Paint(int32_t width, int32_t height) {
         const TColor end = ColorToRgb(endColor_);
         cachedWidth_ = width;
         cachedHeight_ = height;
-        if (width == 0 || height == 0) {
+        if (width <= 0 || height <= 0) {
             return;
         }
         buffer_->SetSize(width, height);
+        ++renderCount_;
         RenderGradient(*buffer_, style_, start, end, steps_, width, height);
     }
-    if (width != 0 && height != 0) {
+    if (width > 0 && height > 0) {
         buffer_->CopyToControl();
     }
 }

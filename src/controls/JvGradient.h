@@ -49,6 +49,11 @@ TColor GradientBandColor(TColor start, TColor end, int32_t steps, int32_t band);
 void RenderGradient(TGradientBuffer& buffer, TJvGradientStyle style, TColor start, TColor end,
                     uint16_t steps, int32_t width, int32_t height);
 
+// Where a control with the given alignment lies in its parent's client area: alClient fills it,
+// alTop/alBottom keep the control's height across the full width, alLeft/alRight its width
+// down the full height, and alNone/alCustom keep the control's own bounds.
+TRect AlignedBounds(TAlign align, const TRect& client, const TRect& bounds);
+
 // A windowless control that fills its parent with a colour gradient. The picture is rendered
 // once per size or property change; every other paint only copies it.
 class TJvGradient {
@@ -58,6 +63,9 @@ public:
 
     TAlign Align() const { return align_; }
     void SetAlign(TAlign value);
+    // The control's own bounds in its parent, used unless Align places it.
+    const TRect& BoundsRect() const { return bounds_; }
+    void SetBoundsRect(const TRect& value);
     TJvGradientStyle Style() const { return style_; }
     void SetStyle(TJvGradientStyle value);
     TColor StartColor() const { return startColor_; }
@@ -78,18 +86,23 @@ public:
     bool IsCached(int32_t width, int32_t height) const {
         return width == cachedWidth_ && height == cachedHeight_;
     }
+    // How often the picture was rendered (not merely copied) so far.
+    int32_t RenderCount() const { return renderCount_; }
 
 private:
     void Changed();
+    void Repaint();
 
     std::unique_ptr<TGradientBuffer> buffer_;
     std::function<void()> invalidate_;
     TAlign align_ = alClient;
+    TRect bounds_;
     TJvGradientStyle style_ = grHorizontal;
     TColor startColor_ = clBlue;
     TColor endColor_ = clBlack;
     uint16_t steps_ = 100;
     int32_t cachedWidth_ = 0;
     int32_t cachedHeight_ = 0;
+    int32_t renderCount_ = 0;
     bool destroying_ = false;
 };

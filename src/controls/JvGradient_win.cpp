@@ -56,11 +56,15 @@ public:
 
     void CopyToControl() override {
         if (target_ != nullptr) {
-            BitBlt(target_, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY);
+            BitBlt(target_, origin_.x, origin_.y, width_, height_, dc_, 0, 0, SRCCOPY);
         }
     }
 
-    void SetTarget(HDC target) { target_ = target; }
+    // The device context of the paint in progress and the control's top-left corner in it.
+    void SetTarget(HDC target, POINT origin) {
+        target_ = target;
+        origin_ = origin;
+    }
 
 private:
     template <typename Draw>
@@ -80,6 +84,7 @@ private:
     HBITMAP bitmap_ = nullptr;
     HBITMAP oldBitmap_ = nullptr;
     HDC target_ = nullptr;
+    POINT origin_{};
     int32_t width_ = 0;
     int32_t height_ = 0;
 };
@@ -98,7 +103,10 @@ TJvGradientWin::~TJvGradientWin() {
 }
 
 void TJvGradientWin::PaintBackground(HDC dc, const RECT& client) {
-    buffer_->SetTarget(dc);
-    gradient_->Paint(client.right - client.left, client.bottom - client.top);
-    buffer_->SetTarget(nullptr);
+    const TRect place =
+        AlignedBounds(gradient_->Align(), {client.left, client.top, client.right, client.bottom},
+                      gradient_->BoundsRect());
+    buffer_->SetTarget(dc, POINT{place.left, place.top});
+    gradient_->Paint(place.Width(), place.Height());
+    buffer_->SetTarget(nullptr, POINT{});
 }

@@ -15,7 +15,7 @@ public:
     TJvGradientWin& operator=(const TJvGradientWin&) = delete;
 
     TJvGradient& Gradient() { return *gradient_; }
-    // Paints the gradient over `client` (alClient: the whole client area) into dc.
+    // Paints the gradient into dc where its Align puts it in `client` (alClient: all of it).
     void PaintBackground(HDC dc, const RECT& client);
 
 private:

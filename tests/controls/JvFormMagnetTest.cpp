@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/JvFormMagnet.h"
@@ -56,6 +57,7 @@ struct MagnetFixture {
     }
 };
 
+// The worked examples, through the component: a 219 x 380 window, stale stamps.
 TEST(JvFormMagnet, ScreenEdgesWithStaleStamps) {
     const struct {
         const char* name;
@@ -65,22 +67,10 @@ TEST(JvFormMagnet, ScreenEdgesWithStaleStamps) {
         {"left to -1 counts as on the edge", At(100, 100), At(-1, 100), At(0, 100)},
         {"left to -8 jumps 15 outside", At(100, 100), At(-8, 100), At(-15, 100)},
         {"left to -20 stays", At(100, 100), At(-20, 100), At(-20, 100)},
-        {"left, right edge 10 inside: 15 inside", At(900, 100), At(795, 100), At(790, 100)},
-        {"left, right edge 1 outside: onto the edge", At(900, 100), At(806, 100), At(805, 100)},
         {"right to 1030 jumps to 1039", At(700, 100), At(811, 100), At(820, 100)},
-        {"right to 1020 snaps onto the edge", At(700, 100), At(801, 100), At(805, 100)},
         {"right from the left edge by 12 jumps to 15", At(0, 100), At(12, 100), At(15, 100)},
-        {"right, left edge 3 outside: onto the edge", At(-20, 100), At(-3, 100), At(0, 100)},
-        {"up to 7 snaps onto the top", At(100, 100), At(100, 7), At(100, 0)},
-        {"up to -9 jumps 15 above", At(100, 100), At(100, -9), At(100, -15)},
-        {"up, bottom 1 below: onto the bottom", At(100, 400), At(100, 359), At(100, 358)},
         {"down to bottom 730 snaps onto the bottom", At(100, 300), At(100, 350), At(100, 358)},
-        {"down, top 5 below the top jumps 15 below", At(100, -20), At(100, 5), At(100, 15)},
-        {"down, top 1 below the top: onto the top", At(100, -20), At(100, 1), At(100, 0)},
-        {"down to top 0 from above: onto the top", At(100, -20), At(100, 0), At(100, 0)},
-        {"down, bottom 3 outside jumps 15 below", At(100, 300), At(100, 361), At(100, 373)},
         {"no change of left or top runs no pass", At(10, 10), At(10, 10), At(10, 10)},
-        {"left and up together", At(100, 100), At(5, 4), At(0, 0)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -89,14 +79,13 @@ TEST(JvFormMagnet, ScreenEdgesWithStaleStamps) {
     }
 }
 
-TEST(JvFormMagnet, SnapSetsTheStampOfThePlacedEdge) {
+TEST(JvFormMagnet, DownSnapThenHoldPutsTheBottom15Below) {
     MagnetFixture f;
-    f.Move(At(100, 100), At(10, 100));
-    EXPECT_EQ(f.magnet.Stamps().left, f.clock.NowMs());
-    EXPECT_EQ(f.magnet.Stamps().right, TMagnetStamps::kNever);
-    f.Move(At(100, 300), At(100, 350));
-    EXPECT_EQ(f.magnet.Stamps().bottom, f.clock.NowMs());
-    EXPECT_EQ(f.magnet.Stamps().top, TMagnetStamps::kNever);
+    ASSERT_EQ(f.Move(At(100, 300), At(100, 350)), At(100, 358));  // bottom 730 -> 738
+    f.clock.Advance(100);
+    EXPECT_EQ(f.Move(At(100, 358), At(100, 362)), At(100, 373));  // bottom 742 -> 753
+    f.clock.Advance(300);
+    EXPECT_EQ(f.Move(At(100, 358), At(100, 362)), At(100, 373));  // stale: rule 4, same place
 }
 
 TEST(JvFormMagnet, HoldsTheLeftEdgeFor250Milliseconds) {
@@ -113,30 +102,94 @@ TEST(JvFormMagnet, HoldsTheLeftEdgeFor250Milliseconds) {
     }
 }
 
-TEST(JvFormMagnet, HoldRulesOfEachPass) {
+// Which stamps a call set to `now`, e.g. "left bottom".
+std::string StampsSetAt(const TMagnetStamps& stamps, int64_t now) {
+    std::string set;
+    const std::pair<const char*, int64_t> edges[] = {{"left", stamps.left},
+                                                     {"right", stamps.right},
+                                                     {"top", stamps.top},
+                                                     {"bottom", stamps.bottom}};
+    for (const auto& [name, stamp] : edges) {
+        if (stamp == now) {
+            set += set.empty() ? name : std::string(" ") + name;
+        }
+    }
+    return set;
+}
+
+// One row per rule of the four passes, stale and hold; the work area is 1024 x 738 and every
+// window 219 x 380. `fresh` names the stamp that snapped 200 ms ago ("" for none).
+TEST(JvFormMagnet, EveryScreenMagnetRule) {
     const struct {
         const char* name;
-        TRect first, firstProposed;  // a snap that sets the stamp
+        const char* fresh;
         TRect form, proposed, expected;
+        const char* stamped;
     } cases[] = {
-        {"left: far beyond the edge, 14 pixels, holds", At(100, 100), At(10, 100), At(0, 100),
-         At(-14, 100), At(0, 100)},
-        {"left: 15 pixels is no longer held", At(100, 100), At(10, 100), At(0, 100), At(-15, 100),
-         At(-15, 100)},
-        {"right: held on the right edge", At(700, 100), At(801, 100), At(805, 100), At(815, 100),
-         At(805, 100)},
-        {"up: held on the top", At(100, 100), At(100, 7), At(100, 0), At(100, -10), At(100, 0)},
-        {"down: bottom held 15 below the work area", At(100, 300), At(100, 350), At(100, 358),
-         At(100, 362), At(100, 373)},
-        {"down: a top placed by the down pass does not hold it", At(100, -20), At(100, 1),
-         At(100, 0), At(100, 10), At(100, 15)},
+        // Left pass (moving left; left stamp).
+        {"L1 d in range", "", At(100, 100), At(10, 100), At(0, 100), "left"},
+        {"L1 d = 1", "", At(100, 100), At(1, 100), At(0, 100), "left"},
+        {"L1 d = -1", "", At(100, 100), At(-1, 100), At(0, 100), "left"},
+        {"L2 -d in range", "", At(100, 100), At(-8, 100), At(-15, 100), "left"},
+        {"L3 e in range", "", At(900, 100), At(795, 100), At(790, 100), "right"},
+        {"L4 |e| in range, e = 1", "", At(900, 100), At(804, 100), At(805, 100), "right"},
+        {"L4 |e| in range, e < 0", "", At(900, 100), At(815, 100), At(805, 100), "right"},
+        {"left: no rule", "", At(100, 100), At(-20, 100), At(-20, 100), ""},
+        {"left hold |d|", "left", At(0, 100), At(-14, 100), At(0, 100), "left"},
+        {"left hold |e|", "left", At(810, 100), At(800, 100), At(805, 100), "right"},
+        {"left hold: neither", "left", At(500, 100), At(400, 100), At(400, 100), ""},
+        // Right pass (moving right; right stamp).
+        {"R1 e in range", "", At(700, 100), At(801, 100), At(805, 100), "right"},
+        {"R1 e = 1", "", At(700, 100), At(804, 100), At(805, 100), "right"},
+        {"R1 e = -1", "", At(700, 100), At(806, 100), At(805, 100), "right"},
+        {"R2 -e in range", "", At(700, 100), At(811, 100), At(820, 100), "right"},
+        {"R3 d in range", "", At(-20, 100), At(-3, 100), At(0, 100), "left"},
+        {"R4 |d| in range, d < 0", "", At(0, 100), At(12, 100), At(15, 100), "left"},
+        {"R4 |d| in range, d = 1", "", At(-20, 100), At(-1, 100), At(15, 100), "left"},
+        {"right hold |e|", "right", At(805, 100), At(815, 100), At(805, 100), "right"},
+        {"right hold |d|", "right", At(-10, 100), At(-5, 100), At(0, 100), "left"},
+        // Up pass (moving up; top stamp).
+        {"U1 d in range", "", At(100, 100), At(100, 7), At(100, 0), "top"},
+        {"U1 d = 1", "", At(100, 100), At(100, 1), At(100, 0), "top"},
+        {"U1 d = -1", "", At(100, 100), At(100, -1), At(100, 0), "top"},
+        {"U2 -d in range", "", At(100, 100), At(100, -9), At(100, -15), "top"},
+        {"U3 e in range", "", At(100, 400), At(100, 350), At(100, 343), "bottom"},
+        {"U4 |e| in range", "", At(100, 400), At(100, 359), At(100, 358), "bottom"},
+        {"up hold |d|", "top", At(100, 0), At(100, -10), At(100, 0), "top"},
+        {"up hold |e|", "top", At(100, 400), At(100, 355), At(100, 358), "bottom"},
+        // Down pass (moving down; bottom stamp): not the mirror of the right pass.
+        {"D1 d in range: 15 below the top", "", At(100, -20), At(100, 5), At(100, 15), "top"},
+        {"D2 |d| < Area", "", At(100, -20), At(100, -5), At(100, 0), "top"},
+        {"D2 d = 1", "", At(100, -20), At(100, 1), At(100, 0), "top"},
+        {"D3 e in range: onto the bottom", "", At(100, 300), At(100, 350), At(100, 358), "bottom"},
+        {"D4 |e| in range: 15 below", "", At(100, 300), At(100, 361), At(100, 373), "bottom"},
+        {"down: a fresh top stamp is not tested", "top", At(100, -20), At(100, 10), At(100, 15),
+         "top"},
+        {"down hold |d|", "bottom", At(100, -20), At(100, -10), At(100, 0), "top"},
+        {"down hold |e|: 15 below", "bottom", At(100, 358), At(100, 362), At(100, 373), "bottom"},
+        {"down hold, bottom on the edge", "bottom", At(100, 350), At(100, 358), At(100, 373),
+         "bottom"},
+        // Direction.
+        {"no change of left or top runs no pass", "", At(10, 10), At(10, 10), At(10, 10), ""},
+        {"left and up together", "", At(100, 100), At(5, 4), At(0, 0), "left top"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        MagnetFixture f;
-        f.Move(c.first, c.firstProposed);
-        f.clock.Advance(200);
-        EXPECT_EQ(f.Move(c.form, c.proposed), c.expected);
+        const int64_t now = 1000000;
+        TMagnetStamps stamps;
+        const std::string fresh = c.fresh;
+        int64_t* freshStamp = fresh == "left"     ? &stamps.left
+                              : fresh == "right"  ? &stamps.right
+                              : fresh == "top"    ? &stamps.top
+                              : fresh == "bottom" ? &stamps.bottom
+                                                  : nullptr;
+        if (freshStamp != nullptr) {
+            *freshStamp = now - 200;
+        }
+        TRect p = c.proposed;
+        ApplyScreenMagnet(c.form, p, kWorkArea, 15, stamps, now);
+        EXPECT_EQ(p, c.expected);
+        EXPECT_EQ(StampsSetAt(stamps, now), c.stamped);
     }
 }
 
@@ -215,48 +268,127 @@ TEST(JvFormMagnet, GlueFollowsTheSnappedRectangle) {
     EXPECT_EQ(f.host.forms[0], (TRect{219, 100, 300, 200}));
 }
 
-TEST(JvFormMagnet, MainFormMagnetSnapsToTheOutsideOfTheMainForm) {
+// One row per rule of the main-form magnet around a main form at (300, 100, 500, 400), Area 15;
+// the moving form is 100 x 100. Vertical actions set the top stamp, horizontal ones the right.
+TEST(JvFormMagnet, EveryMainFormMagnetRule) {
     const TRect mainForm{300, 100, 500, 400};
     const struct {
         const char* name;
+        bool fresh;  // the stamp the pass tests snapped 100 ms ago
         TRect form, proposed, expected;
     } cases[] = {
-        {"up: top 5 below the main form's bottom",
-         {350, 450, 450, 550},
-         {350, 405, 450, 505},
-         {350, 400, 450, 500}},
-        {"up: top 5 inside the main form's bottom",
+        // Up (d = P.top - M.bottom, e = P.bottom - M.top).
+        {"up: d in range", false, {350, 450, 450, 550}, {350, 405, 450, 505}, {350, 400, 450, 500}},
+        {"up: -d in range",
+         false,
          {350, 450, 450, 550},
          {350, 395, 450, 495},
          {350, 385, 450, 485}},
+        {"up: e in range", false, {350, 50, 450, 150}, {350, 5, 450, 105}, {350, 0, 450, 100}},
+        {"up: -e in range", false, {350, 50, 450, 150}, {350, -5, 450, 95}, {350, -15, 450, 85}},
         {"up: no horizontal overlap",
+         false,
          {600, 450, 700, 550},
          {600, 405, 700, 505},
          {600, 405, 700, 505}},
-        {"down: bottom 1 inside the top",
+        {"up hold |d|", true, {350, 450, 450, 550}, {350, 390, 450, 490}, {350, 400, 450, 500}},
+        {"up hold |e|", true, {350, 50, 450, 150}, {350, -10, 450, 90}, {350, 0, 450, 100}},
+        // Down (d, e as for up).
+        {"down: d in range",
+         false,
+         {350, 380, 450, 480},
+         {350, 405, 450, 505},
+         {350, 415, 450, 515}},
+        {"down: -d in range",
+         false,
+         {350, 380, 450, 480},
+         {350, 395, 450, 495},
+         {350, 400, 450, 500}},
+        {"down: e in [1..Area]",
+         false,
          {350, -50, 450, 50},
          {350, 1, 450, 101},
          {350, 0, 450, 100}},
-        {"left: left 4 right of the main form",
+        {"down: |e| in range",
+         false,
+         {350, -50, 450, 50},
+         {350, -10, 450, 90},
+         {350, 15, 450, 115}},
+        {"down hold |d|", true, {350, 380, 450, 480}, {350, 395, 450, 495}, {350, 400, 450, 500}},
+        {"down hold, e < Area signed",
+         true,
+         {350, -200, 450, -100},
+         {350, -150, 450, -50},
+         {350, 0, 450, 100}},
+        // Left (a = P.left - M.right, b = P.right - M.left).
+        {"left: a in range",
+         false,
          {600, 150, 700, 250},
          {504, 150, 604, 250},
          {500, 150, 600, 250}},
-        {"right: right 3 short of the main form",
+        {"left: |a| in range",
+         false,
+         {600, 150, 700, 250},
+         {495, 150, 595, 250},
+         {485, 150, 585, 250}},
+        {"left: b in range",
+         false,
+         {250, 150, 350, 250},
+         {205, 150, 305, 250},
+         {200, 150, 300, 250}},
+        {"left: |b| in range",
+         false,
+         {250, 150, 350, 250},
+         {195, 150, 295, 250},
+         {185, 150, 285, 250}},
+        {"left: no vertical overlap",
+         false,
+         {600, 450, 700, 550},
+         {504, 450, 604, 550},
+         {504, 450, 604, 550}},
+        {"left hold |a|", true, {520, 150, 620, 250}, {510, 150, 610, 250}, {500, 150, 600, 250}},
+        {"left hold |b|", true, {250, 150, 350, 250}, {195, 150, 295, 250}, {200, 150, 300, 250}},
+        // Right (a = M.left - P.right, b = M.right - P.left).
+        {"right: a in range",
+         false,
          {100, 150, 200, 250},
          {197, 150, 297, 250},
          {200, 150, 300, 250}},
-        {"right: right 6 inside the main form",
+        {"right: |a| in range",
+         false,
          {100, 150, 200, 250},
          {206, 150, 306, 250},
          {215, 150, 315, 250}},
+        {"right: b in range",
+         false,
+         {450, 150, 550, 250},
+         {490, 150, 590, 250},
+         {500, 150, 600, 250}},
+        {"right: |b| in range",
+         false,
+         {450, 150, 550, 250},
+         {505, 150, 605, 250},
+         {515, 150, 615, 250}},
+        {"right hold |a|", true, {100, 150, 200, 250}, {205, 150, 305, 250}, {200, 150, 300, 250}},
+        {"right hold |b|", true, {450, 150, 550, 250}, {505, 150, 605, 250}, {500, 150, 600, 250}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        MagnetFixture f;
-        f.magnet.SetScreenMagnet(false);
-        f.magnet.SetMainFormMagnet(true);
-        f.host.mainForm = mainForm;
-        EXPECT_EQ(f.Move(c.form, c.proposed), c.expected);
+        const int64_t now = 1000000;
+        TMagnetStamps stamps;
+        if (c.fresh) {
+            stamps.top = now - 100;
+            stamps.right = now - 100;
+        }
+        TRect p = c.proposed;
+        ApplyMainFormMagnet(c.form, p, mainForm, 15, stamps, now);
+        EXPECT_EQ(p, c.expected);
+        if (p != c.proposed) {
+            const bool vertical = c.form.top != c.proposed.top;
+            EXPECT_EQ(vertical ? stamps.top : stamps.right, now);
+        }
+        EXPECT_EQ(stamps.left, TMagnetStamps::kNever);
+        EXPECT_EQ(stamps.bottom, TMagnetStamps::kNever);
     }
 }
 

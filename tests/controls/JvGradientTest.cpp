@@ -204,6 +204,8 @@ TEST(JvGradient, RepaintOnlyCopiesUntilSizeOrPropertyChanges) {
     auto p = MakeGradient();
     p->gradient->Paint(10, 10);
     p->gradient->Paint(10, 10);
+    EXPECT_EQ(p->gradient->RenderCount(), 1);
+    EXPECT_EQ(p->canvas->ops.size(), 11u);  // the second paint drew nothing new
     EXPECT_EQ(p->canvas->resizes, 1);
     EXPECT_EQ(p->canvas->copies, 2);
 
@@ -264,6 +266,32 @@ TEST(JvGradient, SystemColoursResolvedOnlyWhenRendering) {
     p->gradient->Paint(5, 4);
     EXPECT_EQ(p->canvas->Pixel(1, 1), RgbColor(1, 2, 3));
     SetSystemColorFunction(nullptr);
+}
+
+TEST(JvGradient, AlignPlacesTheControlInTheClientArea) {
+    const TRect client{0, 0, 213, 344};
+    const TRect bounds{20, 30, 70, 40};  // 50 x 10
+    const struct {
+        TAlign align;
+        TRect expected;
+    } cases[] = {
+        {alClient, client},        {alTop, {0, 0, 213, 10}},      {alBottom, {0, 334, 213, 344}},
+        {alLeft, {0, 0, 50, 344}}, {alRight, {163, 0, 213, 344}}, {alNone, bounds},
+        {alCustom, bounds},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.align));
+        EXPECT_EQ(AlignedBounds(c.align, client, bounds), c.expected);
+    }
+
+    auto p = MakeGradient();
+    EXPECT_EQ(p->gradient->Align(), alClient);
+    p->gradient->SetAlign(alClient);
+    p->gradient->SetBoundsRect({});
+    EXPECT_EQ(p->invalidations, 0);
+    p->gradient->SetAlign(alTop);
+    p->gradient->SetBoundsRect(bounds);
+    EXPECT_EQ(p->invalidations, 2);
 }
 
 TEST(JvGradient, DestroyingControlDoesNotPaint) {

@@ -63,13 +63,21 @@ TEST(JvGradientWin, PaintsTheVerticalBandsOfTheMainWindow) {
     EXPECT_EQ(Rgb(PixelAt(window, 100, 7)), GradientBandColor(clSkyBlue, hotLight, 100, 2));
     EXPECT_EQ(Rgb(PixelAt(window, 5, 343)), GradientBandColor(clSkyBlue, hotLight, 100, 99));
 
-    // A repaint copies the cached picture; a property change rebuilds it.
-    InvalidateRect(window, nullptr, TRUE);
-    UpdateWindow(window);
-    EXPECT_TRUE(gradient.Gradient().IsCached(213, 344));
+    // Repaints (exposed, covered and uncovered) copy the cached picture; a property change
+    // rebuilds it once.
+    EXPECT_EQ(gradient.Gradient().RenderCount(), 1);
+    for (int i = 0; i < 3; ++i) {
+        InvalidateRect(window, nullptr, TRUE);
+        UpdateWindow(window);
+    }
+    SetWindowPos(window, nullptr, 60, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_EQ(gradient.Gradient().RenderCount(), 1);
+    EXPECT_EQ(Rgb(PixelAt(window, 100, 7)), GradientBandColor(clSkyBlue, hotLight, 100, 2));
     gradient.Gradient().SetStartColor(RgbColor(255, 0, 0));
     EXPECT_FALSE(gradient.Gradient().IsCached(213, 344));
     UpdateWindow(window);
+    EXPECT_EQ(gradient.Gradient().RenderCount(), 2);
     EXPECT_EQ(Rgb(PixelAt(window, 0, 0)), RgbColor(255, 0, 0));
 
     painted = nullptr;
@@ -95,6 +103,14 @@ TEST(JvGradientWin, MainWindowShadesFromSkyBlueBehindItsControls) {
     EXPECT_EQ(Rgb(PixelAt(form.Handle(), 2, 6)), band(1));
     EXPECT_EQ(Rgb(PixelAt(form.Handle(), 2, 7)), band(2));
     EXPECT_EQ(Rgb(PixelAt(form.Handle(), 2, 341)), band(99));
+    EXPECT_EQ(form.JvGradient1().Gradient().Style(), grVertical);
+    EXPECT_EQ(form.JvGradient1().Gradient().Align(), alClient);
+
+    // Covering and uncovering the window only copies the picture.
+    const int32_t renders = form.JvGradient1().Gradient().RenderCount();
+    RedrawWindow(form.Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_EQ(form.JvGradient1().Gradient().RenderCount(), renders);
 
     // The transparent Label1 (16, 115, 120 x 13) shows the bands through it: most of its
     // pixels have the colour of their row's band (the rest is text).

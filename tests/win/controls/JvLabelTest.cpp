@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Exception.h"
 #include "controls/JvLabel_win.h"
 #include "support/RecordingShell.h"
 #include "ui/Platform_win.h"
@@ -52,6 +53,37 @@ TEST(JvLabelWin, ClickRaisesOnClickThenOpensTheUrlOnce) {
     SendMessageA(link.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     SendMessageA(link.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(500, 3));
     EXPECT_EQ(shell.Requests().size(), 1u);
+    DestroyWindow(parent);
+}
+
+TEST(JvLabelWin, AnExceptionFromOnClickNeverLeavesTheWindowProcedure) {
+    InstallWin32Platform();
+    RecordingShell shell;
+    HWND parent = CreateParent();
+    TJvLabelWin link(parent, 10, 10, 65, 17);
+    link.Label().SetCaption("Forum");
+    link.Label().SetURL("https://forum.example.org/corvane");
+    link.Label().Loaded();
+    link.Label().OnClick = [] { throw Exception("no forum today"); };
+    auto click = [&] {
+        SendMessageA(link.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        SendMessageA(link.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    };
+
+    click();  // no dispatcher: dropped, and the URL is not opened after a failed OnClick
+    EXPECT_TRUE(shell.Requests().empty());
+
+    std::vector<std::string> shown;  // stands in for the error box of the program's dispatcher
+    link.runEvent = [&](const std::function<void()>& event) {
+        try {
+            event();
+        } catch (const Exception& e) {
+            shown.push_back(e.Message());
+        }
+    };
+    click();
+    EXPECT_EQ(shown, std::vector<std::string>{"no forum today"});
+    EXPECT_TRUE(shell.Requests().empty());
     DestroyWindow(parent);
 }
 
