@@ -6,34 +6,31 @@
 
 namespace {
 
-// Splits off the text before the first "." and leaves the rest after it in `rest`; with no "."
-// left the piece is the whole rest and the rest becomes empty.
-std::string SplitPiece(std::string& rest) {
-    const size_t dot = rest.find('.');
-    std::string piece;
-    if (dot == std::string::npos) {
-        piece = std::move(rest);
-        rest.clear();
-    } else {
-        piece = rest.substr(0, dot);
-        rest.erase(0, dot + 1);
-    }
-    return piece;
-}
-
 std::string InvalidIpMessage(const std::string& text) {
     return "The string " + text + " does not translate into a valid IP.";
 }
 
 }  // namespace
 
-uint32_t ParseDottedAddress(const std::string& text) {
+std::array<std::string, 4> DottedAddressPieces(const std::string& text) {
+    std::array<std::string, 4> pieces;
     std::string rest = text;
-    std::string pieces[4];
     for (int i = 0; i < 3; ++i) {
-        pieces[i] = SplitPiece(rest);
+        const size_t dot = rest.find('.');
+        if (dot == std::string::npos) {
+            pieces[i] = std::move(rest);
+            rest.clear();
+        } else {
+            pieces[i] = rest.substr(0, dot);
+            rest.erase(0, dot + 1);
+        }
     }
-    pieces[3] = rest;  // whatever follows the third dot, further dots included
+    pieces[3] = std::move(rest);
+    return pieces;
+}
+
+uint32_t ParseDottedAddress(const std::string& text) {
+    const std::array<std::string, 4> pieces = DottedAddressPieces(text);
 
     // All pieces are converted before any is range-checked, so a piece that does not convert
     // wins over an earlier one that is out of range.

@@ -1,8 +1,14 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
+
+// The four pieces of a dotted text: the text before the first ".", then the same from the rest
+// twice; the fourth piece is whatever follows the third ".", further dots included. With no "."
+// left a piece is the whole rest and the later pieces are empty.
+std::array<std::string, 4> DottedAddressPieces(const std::string& text);
 
 // Reads a dotted IPv4 text "a.b.c.d" (each piece in any form the integer conversion accepts).
 // A piece that does not convert raises Exception, a piece outside 0..255 raises EIdException;

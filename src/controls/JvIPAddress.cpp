@@ -1,6 +1,7 @@
 #include "controls/JvIPAddress.h"
 
 #include "base/IntConv.h"
+#include "calc/IpProperty.h"
 
 namespace {
 
@@ -17,30 +18,19 @@ uint32_t AddressOf(const std::array<uint8_t, 4>& octets) {
 }  // namespace
 
 std::array<uint8_t, 4> AddressTextOctets(const std::string& text) {
+    const std::array<std::string, 4> pieces = DottedAddressPieces(text);
     std::array<uint8_t, 4> octets = {0, 0, 0, 0};
-    std::string rest = text;
     for (int i = 0; i < 4; ++i) {
-        std::string piece;
-        const size_t dot = rest.find('.');
-        if (i == 3 || dot == std::string::npos) {
-            piece = std::move(rest);
-            rest.clear();
-        } else {
-            piece = rest.substr(0, dot);
-            rest.erase(0, dot + 1);
-        }
         int32_t number = 0;
-        if (!TryStrToInt(piece, number)) {
-            number = 0;
+        if (TryStrToInt(pieces[i], number)) {
+            octets[i] = static_cast<uint8_t>(number & 0xFF);
         }
-        octets[i] = static_cast<uint8_t>(number & 0xFF);
     }
     return octets;
 }
 
 std::string OctetsText(const std::array<uint8_t, 4>& octets) {
-    return std::to_string(octets[0]) + "." + std::to_string(octets[1]) + "." +
-           std::to_string(octets[2]) + "." + std::to_string(octets[3]);
+    return DottedAddressText(AddressOf(octets));
 }
 
 void TJvIPAddressRange::SetFieldMin(int field, uint8_t value) {

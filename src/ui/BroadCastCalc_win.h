@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "calc/IdNetworkCalculator.h"
 #include "controls/JvBehaviorLabel.h"
@@ -33,12 +34,16 @@ public:
     HWND JvIPAddress2Handle() const { return jvIPAddress2Window_->Handle(); }
     const TJvIPAddressWindow& JvIPAddress1Window() const { return *jvIPAddress1Window_; }
     const TJvIPAddressWindow& JvIPAddress2Window() const { return *jvIPAddress2Window_; }
+    HWND Label1() const { return label1_; }
+    HWND Label2() const { return label2_; }
     HWND Memo1() const { return memo1_; }
     HWND Label3() const { return label3_; }
     TJvBehaviorLabel& LblBCast() { return lblBCast_; }
     HWND LblBCastHandle() const { return lblBCastWindow_->Handle(); }
     HWND SpeedButton1() const { return speedButton1_; }
     HWND SpeedButton2() const { return speedButton2_; }
+    // Kept with the button; this window does not switch hints on, so it is never displayed.
+    const std::string& SpeedButton2Hint() const { return speedButton2Hint_; }
     TIdNetworkCalculator& IdNetworkCalculator1() { return idNetworkCalculator1_; }
 
     // "Calculate".
@@ -60,5 +65,7 @@ private:
     TJvBehaviorLabel lblBCast_;
     std::unique_ptr<TJvBehaviorLabelWindow> lblBCastWindow_;
     HWND speedButton2_ = nullptr;
+    std::string speedButton2Hint_ =
+        "Sends the calculated Broadcast Address to the Main Window (Field: IP-Address)";
     TIdNetworkCalculator idNetworkCalculator1_;
 };

@@ -4,7 +4,9 @@
 #include <random>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "base/Exception.h"
 #include "calc/IdNetworkCalculator.h"
 #include "net/IdException.h"
 
@@ -156,6 +158,62 @@ TEST(IdNetworkCalculator, RejectsANonContiguousMaskAndKeepsTheLastValidOne) {
     EXPECT_EQ(calc.NetworkMask().AsString(), "255.255.255.0");
     EXPECT_EQ(calc.NetworkMask().AsBinaryString(), std::string(24, '1') + std::string(8, '0'));
     EXPECT_EQ(calc.NetworkMaskLength(), 24u);
+}
+
+TEST(IdNetworkCalculator, ARejectedMaskNotifiesOnlyForTheRestoredMask) {
+    TIdNetworkCalculator calc;
+    calc.NetworkMask().SetAsString("255.255.255.0");
+    std::vector<std::string> seen;  // the mask as each notification finds it
+    calc.SetOnChange([&](TIdNetworkCalculator& c) {
+        seen.push_back(c.NetworkMask().AsString() + "/" + std::to_string(c.NetworkMaskLength()));
+    });
+    EXPECT_EQ(InvalidMaskMessage(calc, "255.255.0.255"), "Invalid network mask.");
+    EXPECT_EQ(seen, std::vector<std::string>{"255.255.255.0/24"});
+}
+
+TEST(IdNetworkCalculator, HandlersThatAssignAgainLeaveMaskAndLengthInStep) {
+    struct Row {
+        const char* name;
+        const char* assigned;  // mask assigned by the test
+        bool rejected;
+        const char* finalMask;
+        uint32_t finalLength;
+    };
+    // The handler answers the first notification by narrowing the mask to /16, re-entering the
+    // mask check from inside it (also from inside the restore of a rejected mask).
+    const Row rows[] = {
+        {"valid mask", "255.255.255.128", false, "255.255.0.0", 16},
+        {"rejected mask", "255.0.255.0", true, "255.255.0.0", 16},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TIdNetworkCalculator calc;
+        calc.NetworkMask().SetAsString("255.255.255.0");
+        int notifications = 0;
+        calc.SetOnChange([&](TIdNetworkCalculator& c) {
+            if (++notifications == 1) {
+                c.NetworkMask().SetAsString("255.255.0.0");
+            }
+        });
+        EXPECT_EQ(InvalidMaskMessage(calc, row.assigned),
+                  row.rejected ? "Invalid network mask." : "(accepted)");
+        EXPECT_EQ(calc.NetworkMask().AsString(), row.finalMask);
+        EXPECT_EQ(calc.NetworkMaskLength(), row.finalLength);
+        EXPECT_EQ(notifications, 2);
+        EXPECT_EQ(calc.BroadcastAddressText(), "0.0.255.255");
+    }
+}
+
+TEST(IdNetworkCalculator, FailedAddressTextKeepsAddressAndClass) {
+    TIdNetworkCalculator calc;
+    calc.NetworkAddress().SetAsString("192.168.1.77");
+    int notifications = 0;
+    calc.SetOnChange([&](TIdNetworkCalculator&) { ++notifications; });
+    EXPECT_THROW(calc.NetworkAddress().SetAsString("10.1.2"), Exception);
+    EXPECT_THROW(calc.NetworkAddress().SetAsString("10.1.2.256"), EIdException);
+    EXPECT_EQ(calc.NetworkAddress().AsString(), "192.168.1.77");
+    EXPECT_EQ(calc.AddressClassText(), "C");
+    EXPECT_EQ(notifications, 0);
 }
 
 TEST(IdNetworkCalculator, TakesAMaskAsBinaryText) {

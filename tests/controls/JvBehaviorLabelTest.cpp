@@ -152,6 +152,15 @@ TEST(JvLabelTyping, FixedSeedTypesAKnownSequenceWithAWrongLetter) {
     EXPECT_GE(f.repaints, 14);
 }
 
+TEST(JvLabelTyping, WrongLetterCodeWrapsAroundBelowZero) {
+    Fixture f(std::string("\x03") + "x");
+    f.clock.SetUtcTimeOfDayMs(24);  // first draw 7 (a wrong letter), then 9 to subtract
+    f.Typing().SetActive(true);
+    EXPECT_EQ(f.Step(), "\xFA");  // (3 - 9) mod 256
+    EXPECT_EQ(f.Timer()->IntervalMs(), 200u);
+    EXPECT_EQ(f.Step(), std::string("\x03") + "x");
+}
+
 TEST(JvLabelTyping, WithoutErrorsEveryStepTakesTwoIntervals) {
     Fixture f("abc");
     f.Typing().SetMakeErrors(false);

@@ -63,10 +63,24 @@ TEST(BroadCastCalc, WindowAndControlsAsDesigned) {
     Program program;
     TForm2& form = *program.form2;
     EXPECT_EQ(GetText(form.Handle()), "Broadcast Calculator");
+    RECT frame;
+    GetWindowRect(form.Handle(), &frame);
+    EXPECT_EQ(frame.left, 469);
+    EXPECT_EQ(frame.top, 428);
     RECT client;
     GetClientRect(form.Handle(), &client);
     EXPECT_EQ(client.right, 384);
     EXPECT_EQ(client.bottom, 190);
+    // A tool window: narrow caption with only a close box, not resizable.
+    const LONG_PTR style = GetWindowLongPtrA(form.Handle(), GWL_STYLE);
+    EXPECT_NE(GetWindowLongPtrA(form.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+    EXPECT_NE(style & WS_SYSMENU, 0);
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), 0);
+    EXPECT_EQ(form.Color(), clBtnFace);
+    ExpectBounds(form.Handle(), form.Label1(), 16, 16, 51, 13);
+    ExpectBounds(form.Handle(), form.Label2(), 16, 72, 63, 13);
+    EXPECT_EQ(GetText(form.Label1()), "IP-Address");
+    EXPECT_EQ(GetText(form.Label2()), "Subnet Mask");
     ExpectBounds(form.Handle(), form.JvIPAddress1Handle(), 16, 32, 150, 21);
     ExpectBounds(form.Handle(), form.JvIPAddress2Handle(), 16, 88, 150, 21);
     ExpectBounds(form.Handle(), form.Memo1(), 187, 11, 185, 94);
@@ -74,6 +88,16 @@ TEST(BroadCastCalc, WindowAndControlsAsDesigned) {
     ExpectBounds(form.Handle(), form.SpeedButton2(), 184, 152, 193, 25);
     EXPECT_EQ(GetText(form.SpeedButton1()), "Calculate");
     EXPECT_EQ(GetText(form.SpeedButton2()), "Send BCast to Main Window");
+    EXPECT_EQ(form.SpeedButton2Hint(),
+              "Sends the calculated Broadcast Address to the Main Window (Field: IP-Address)");
+    // The memo: read-only, no border, a tab stop; the buttons never take the focus.
+    const LONG_PTR memoStyle = GetWindowLongPtrA(form.Memo1(), GWL_STYLE);
+    EXPECT_NE(memoStyle & ES_READONLY, 0);
+    EXPECT_NE(memoStyle & WS_TABSTOP, 0);
+    EXPECT_EQ(memoStyle & WS_BORDER, 0);
+    EXPECT_EQ(GetWindowLongPtrA(form.Memo1(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+    EXPECT_EQ(GetWindowLongPtrA(form.SpeedButton1(), GWL_STYLE) & WS_TABSTOP, 0);
+    EXPECT_EQ(GetWindowLongPtrA(form.SpeedButton2(), GWL_STYLE) & WS_TABSTOP, 0);
     EXPECT_EQ(form.JvIPAddress1().Text(), "0.0.0.0");
     EXPECT_EQ(form.JvIPAddress2().Text(), "0.0.0.0");
     EXPECT_EQ(GetText(form.Label3()), "");
@@ -88,6 +112,17 @@ TEST(BroadCastCalc, CalculateFillsMemoAndTypesTheBroadcastAddress) {
     EXPECT_EQ(GetText(form.Memo1()),
               "Network-Class: C\r\nNetwork: 192.168.0.0\r\n# of Hosts: 254\r\nprivate network\r\n");
     EXPECT_EQ(GetText(form.Label3()), "Broadcast-Address:");
+    RECT label3;
+    GetWindowRect(form.Label3(), &label3);
+    MapWindowPoints(nullptr, form.Handle(), reinterpret_cast<POINT*>(&label3), 2);
+    EXPECT_EQ(label3.left, 192);
+    EXPECT_EQ(label3.top, 120);
+    RECT typed;
+    GetWindowRect(form.LblBCastHandle(), &typed);
+    MapWindowPoints(nullptr, form.Handle(), reinterpret_cast<POINT*>(&typed), 2);
+    EXPECT_EQ(typed.left, 288);
+    EXPECT_EQ(typed.top, 120);
+    EXPECT_LT(label3.right, typed.left);  // the two labels do not overlap
     EXPECT_EQ(form.LblBCast().Caption(), "192.168.0.255");
     EXPECT_TRUE(form.LblBCast().UseShownText());  // typing has begun
     program.FinishTyping();
@@ -134,6 +169,96 @@ TEST(BroadCastCalc, BadMaskShowsTheErrorBoxAndEmptiesTheResults) {
     EXPECT_EQ(GetText(form.LblBCastHandle()), "");
     EXPECT_EQ(form.IdNetworkCalculator1().NetworkAddress().AsString(), "10.1.2.3");
     EXPECT_EQ(form.IdNetworkCalculator1().NetworkMask().AsString(), "255.255.255.0");
+}
+
+TEST(BroadCastCalc, UnreadableTextsShowTheErrorBoxAndEmptyTheResults) {
+    struct Row {
+        int ip;           // the address control left with a blank field
+        bool newAddress;  // the calculator took the address before failing
+    };
+    for (const Row row : {Row{1, false}, Row{2, true}}) {
+        SCOPED_TRACE(row.ip);
+        Program program;
+        TForm2& form = *program.form2;
+        program.Calculate("192.168.0.10", "255.255.255.0");
+        program.FinishTyping();
+        form.JvIPAddress1().SetText("10.1.2.3");
+        form.JvIPAddress2().SetText("255.0.0.0");
+        // A blank field, as Windows' address control reports it while the focus stays in the
+        // control (Calculate never takes the focus): an empty piece. Wine reports blank fields
+        // as 0, so the control's stored window text is set directly.
+        TJvIPAddress& edited = row.ip == 1 ? form.JvIPAddress1() : form.JvIPAddress2();
+        const std::string text = row.ip == 1 ? "10.1.2." : "255.0.0.";
+        DefWindowProcA(row.ip == 1 ? form.JvIPAddress1Handle() : form.JvIPAddress2Handle(),
+                       WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        ASSERT_EQ(edited.Text(), text);
+        {
+            BoxWatcher watcher(program.form1->Handle());
+            program.Click(form.SpeedButton1());
+            ASSERT_EQ(watcher.Boxes().size(), 1u);
+            EXPECT_EQ(watcher.Boxes()[0].text,
+                      "The string " + text + " does not translate into a valid IP.");
+        }
+        EXPECT_EQ(GetText(form.Memo1()), "");
+        EXPECT_EQ(GetText(form.Label3()), "");
+        EXPECT_EQ(form.LblBCast().Caption(), "");
+        EXPECT_EQ(GetText(form.LblBCastHandle()), "");
+        EXPECT_EQ(form.IdNetworkCalculator1().NetworkAddress().AsString(),
+                  row.newAddress ? "10.1.2.3" : "192.168.0.10");
+        EXPECT_EQ(form.IdNetworkCalculator1().NetworkMask().AsString(), "255.255.255.0");
+        SetText(program.form1->LabeledEdit2(), "192.168.0.255");
+        program.Click(form.SpeedButton2());  // after a failure Send empties the IP field
+        EXPECT_EQ(GetText(program.form1->LabeledEdit2()), "");
+    }
+}
+
+TEST(BroadCastCalc, FailureWhileTypingLeavesTheLabelEmpty) {
+    Program program;
+    TForm2& form = *program.form2;
+    program.Calculate("192.168.0.10", "255.255.255.0");
+    ASSERT_TRUE(form.LblBCast().UseShownText());
+    {
+        BoxWatcher watcher(program.form1->Handle());
+        program.Calculate("10.1.2.3", "255.0.255.0");
+        EXPECT_EQ(watcher.Boxes().size(), 1u);
+    }
+    program.FinishTyping();
+    EXPECT_FALSE(form.LblBCast().UseShownText());
+    EXPECT_EQ(GetText(form.LblBCastHandle()), "");
+}
+
+TEST(BroadCastCalc, CalculatingWhileTypingCarriesOnWithTheNewAddress) {
+    Program program;
+    TForm2& form = *program.form2;
+    program.Calculate("192.168.0.10", "255.255.255.0");
+    for (int i = 0; i < 500 && form.LblBCast().ShownText().size() < 3; ++i) {
+        program.application.ProcessMessages();
+        Sleep(10);
+    }
+    ASSERT_TRUE(form.LblBCast().UseShownText());
+    const size_t reached = form.LblBCast().ShownText().size();
+    program.Calculate("8.8.8.8", "255.0.0.0");
+    // Not restarted: the letters typed so far stay (a restart would show nothing).
+    EXPECT_GE(form.LblBCast().ShownText().size(), reached);
+    program.FinishTyping();
+    EXPECT_EQ(GetText(form.LblBCastHandle()), "8.255.255.255");
+}
+
+TEST(BroadCastCalc, FocusReturnsToTheAddressFieldWhenTheWindowIsActivatedAgain) {
+    Program program;
+    HWND field = program.Field(2, 2);
+    SetFocus(field);
+    // Another window of the desktop takes the activation for a moment.
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 100, 50,
+                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetForegroundWindow(other);
+    SetActiveWindow(other);
+    program.application.ProcessMessages();
+    EXPECT_NE(GetFocus(), field);
+    program.form2->Show();
+    program.application.ProcessMessages();
+    EXPECT_EQ(GetFocus(), field);
+    DestroyWindow(other);
 }
 
 TEST(BroadCastCalc, KeepsItsContentsWhenHiddenAndShownAgain) {
