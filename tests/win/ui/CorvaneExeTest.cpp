@@ -128,6 +128,21 @@ TEST(CorvaneExe, OneArgumentShowsUsageAndStaysUntilExit) {
     EXPECT_EQ(corvane.Wait(20000), 0u);
 }
 
+TEST(CorvaneExe, ErrorBoxLeavesTheWindowOpenAndTheStatusZero) {
+    // The address is found after the x; building the packet fails on the pair "x0".
+    Process corvane("x00-11-22-33-44-55 127.0.0.1");
+    ASSERT_TRUE(corvane.Started());
+    HWND box = WaitForWindow(corvane.Id(), "#32770");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(Text(box), "CorVane");
+    EXPECT_EQ(Text(GetDlgItem(box, 0xFFFF)), "'$x0' ist kein gültiger Integerwert.");
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    HWND main = WaitForWindow(corvane.Id(), "TForm1");
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(corvane.Wait(20000), 0u);
+}
+
 TEST(CorvaneExe, CloseBoxEndsTheProgram) {
     Process corvane("");
     ASSERT_TRUE(corvane.Started());

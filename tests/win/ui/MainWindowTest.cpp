@@ -265,6 +265,31 @@ TEST(MainWindow, PowerOnSendsOneDatagramAndLogsIt) {
     EXPECT_NE(GetFocus(), program.form1->SpeedButton1());
 }
 
+TEST(MainWindow, MouseClickOnPowerOnLeavesTheFocusInTheField) {
+    Program program;
+    program.ShowMain();
+    SetForegroundWindow(program.form1->Handle());
+    SetFocus(program.form1->LabeledEdit2());
+    RECT button;
+    GetWindowRect(program.form1->SpeedButton1(), &button);
+    SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    program.application.ProcessMessages();
+    BoxWatcher watcher(program.form1->Handle());
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(2, clicks, sizeof(INPUT)), 2u);
+    for (int i = 0; i < 100 && watcher.Boxes().empty(); ++i) {
+        program.application.ProcessMessages();
+        Sleep(20);
+    }
+    ASSERT_EQ(watcher.Boxes().size(), 1u);  // the fields are empty
+    EXPECT_EQ(watcher.Boxes()[0].text, "Invalid IP-Address");
+    program.application.ProcessMessages();
+    EXPECT_EQ(GetFocus(), program.form1->LabeledEdit2());
+}
+
 TEST(MainWindow, EnterInAFieldSendsNothing) {
     Program program;
     program.ShowMain();
