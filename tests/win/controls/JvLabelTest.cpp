@@ -87,6 +87,24 @@ TEST(JvLabelWin, AnExceptionFromOnClickNeverLeavesTheWindowProcedure) {
     DestroyWindow(parent);
 }
 
+TEST(JvLabelWin, AFailingShellOpenIsIgnored) {
+    InstallWin32Platform();  // the real shell: a missing file makes ShellExecuteA fail
+    HWND parent = CreateParent();
+    TJvLabelWin link(parent, 10, 10, 65, 17);
+    link.Label().SetCaption("Help");
+    link.Label().SetURL("C:\\corvane-no-such-folder\\missing.html");
+    link.Label().Loaded();
+    int clicks = 0;
+    link.Label().OnClick = [&] { ++clicks; };
+    for (int i = 0; i < 2; ++i) {
+        SendMessageA(link.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        SendMessageA(link.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    }
+    EXPECT_EQ(clicks, 2);  // no box in between, nothing changed
+    EXPECT_EQ(link.Label().URL(), "C:\\corvane-no-such-folder\\missing.html");
+    DestroyWindow(parent);
+}
+
 TEST(JvLabelWin, PaintsItsTextInTheFontColour) {
     InstallWin32Platform();
     HWND parent = CreateParent();
