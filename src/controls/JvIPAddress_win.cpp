@@ -206,13 +206,27 @@ LRESULT CALLBACK TJvIPAddressWindow::ControlProc(HWND window, UINT message, WPAR
         return 0;
     case WM_CTLCOLOREDIT: {
         HDC dc = reinterpret_cast<HDC>(wParam);
+        const TColor background = ColorToRgb(self->color);
         SetTextColor(dc, static_cast<COLORREF>(ColorToRgb(self->fontColor)));
-        SetBkColor(dc, static_cast<COLORREF>(ColorToRgb(self->color)));
-        if (self->brush_ == nullptr) {
-            self->brush_ = CreateSolidBrush(static_cast<COLORREF>(ColorToRgb(self->color)));
+        SetBkColor(dc, static_cast<COLORREF>(background));
+        // One brush, made again when the colour has changed since.
+        if (self->brush_ == nullptr || self->brushColor_ != background) {
+            if (self->brush_ != nullptr) {
+                DeleteObject(self->brush_);
+            }
+            self->brush_ = CreateSolidBrush(static_cast<COLORREF>(background));
+            self->brushColor_ = background;
         }
         return reinterpret_cast<LRESULT>(self->brush_);
     }
+    case WM_ENABLE:
+        // The fields follow the control, whatever the platform control does itself.
+        for (HWND field : self->fields_) {
+            if (field != nullptr) {
+                EnableWindow(field, static_cast<BOOL>(wParam));
+            }
+        }
+        break;
     case WM_DESTROY:
         // Re-created later, the logic restores blank fields or the address.
         self->control_.Detach();

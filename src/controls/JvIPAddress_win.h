@@ -55,5 +55,6 @@ private:
     HWND handle_ = nullptr;
     HWND fields_[4] = {};
     HFONT font_;
-    HBRUSH brush_ = nullptr;
+    HBRUSH brush_ = nullptr;  // the fields' background
+    TColor brushColor_ = 0;
 };

@@ -188,6 +188,31 @@ TEST(JvIPAddressWin, PaintsTheDotsBetweenTheFields) {
     ReleaseDC(host.ip->Handle(), dc);
 }
 
+TEST(JvIPAddressWin, FieldsFollowTheControlsEnabling) {
+    Host host;
+    for (const BOOL enabled : {FALSE, TRUE}) {
+        EnableWindow(host.ip->Handle(), enabled);
+        host.Pump();
+        for (int field = 0; field < 4; ++field) {
+            EXPECT_EQ(IsWindowEnabled(host.ip->Field(field)), enabled) << field;
+        }
+    }
+}
+
+TEST(JvIPAddressWin, FieldsShowTheControlsColours) {
+    Host host;
+    host.ip->color = clSkyBlue;
+    HDC dc = GetDC(host.ip->Field(1));
+    const HBRUSH brush = reinterpret_cast<HBRUSH>(
+        SendMessageA(host.ip->Handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(host.ip->Field(1))));
+    LOGBRUSH info{};
+    GetObjectA(brush, sizeof(info), &info);
+    EXPECT_EQ(info.lbColor, RGB(166, 202, 240));
+    EXPECT_EQ(GetBkColor(dc), RGB(166, 202, 240));
+    ReleaseDC(host.ip->Field(1), dc);
+}
+
 TEST(JvIPAddressWin, ReportsMissingAddressControlClass) {
     TJvIPAddressWindow::SetClassInitializer([] { return false; });
     HWND parent = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
