@@ -40,10 +40,12 @@ std::string InOutErrorText(int code) {
 }
 
 int InOutErrorCode(int errorNumber) {
+    // The codes are the system's error numbers, as the run-time library reports them.
     switch (errorNumber) {
     case ENOENT:
     case ENOTDIR:
     case ENAMETOOLONG:
+    case ELOOP:
     case EINVAL:
         return 3;  // the folder is missing or the name cannot be one
     case EMFILE:
@@ -53,12 +55,19 @@ int InOutErrorCode(int errorNumber) {
     case EPERM:
     case EISDIR:
     case EROFS:
+    case ETXTBSY:
     case EEXIST:
         return 5;
+    case ENOMEM:
+        return 8;  // not enough memory
     case ENOSPC:
         return 101;
+    case EIO:
+        return 1117;  // device input/output error
     default:
-        return errorNumber;
+        // Any other failure: a general one. Passing the C library's number on would give some
+        // of them the text of an unrelated code (EIO and EINTR are 5 and 4, for instance).
+        return 31;
     }
 }
 

@@ -5,7 +5,8 @@
 // The run-time library's German wording of an input/output error code (2, 3, 5, ...).
 std::string InOutErrorText(int code);
 
-// The input/output error code for the C library's error number (errno) of a failed create.
+// The input/output error code for the C library's error number (errno) of a failed create:
+// the system's code for the same failure; 31 (general failure) for one without its own.
 int InOutErrorCode(int errorNumber);
 
 // The address book next to the executable: the folder part of `executablePath` (up to and

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -58,6 +59,28 @@ TEST(AddressBookFile, ErrorTextsByCode) {
         SCOPED_TRACE(row.code);
         EXPECT_EQ(InOutErrorText(row.code), row.text);
     }
+}
+
+// Every failure gets the system's code for it, and so the text of that code; C library numbers
+// that happen to equal a table code (EIO is 5, EINTR 4) never borrow its text.
+TEST(AddressBookFile, ErrorCodesFromTheCLibrary) {
+    const struct {
+        int errorNumber;
+        int code;
+        const char* name;
+    } rows[] = {
+        {ENOENT, 3, "ENOENT"}, {ENOTDIR, 3, "ENOTDIR"}, {ENAMETOOLONG, 3, "ENAMETOOLONG"},
+        {ELOOP, 3, "ELOOP"},   {EINVAL, 3, "EINVAL"},   {EMFILE, 4, "EMFILE"},
+        {ENFILE, 4, "ENFILE"}, {EACCES, 5, "EACCES"},   {EPERM, 5, "EPERM"},
+        {EISDIR, 5, "EISDIR"}, {EROFS, 5, "EROFS"},     {ETXTBSY, 5, "ETXTBSY"},
+        {ENOMEM, 8, "ENOMEM"}, {ENOSPC, 101, "ENOSPC"}, {EIO, 1117, "EIO"},
+        {EINTR, 31, "EINTR"},  {EAGAIN, 31, "EAGAIN"},  {0, 31, "none"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(InOutErrorCode(row.errorNumber), row.code);
+    }
+    EXPECT_EQ(InOutErrorText(InOutErrorCode(EIO)), "E/A-Fehler 1117");
 }
 
 TEST(AddressBookFile, PathIsNextToTheExecutable) {
