@@ -84,6 +84,19 @@ void InstallWin32Platform() {
     SetShellOpenFunction(Win32ShellOpen);
 }
 
+std::string ExecutablePath() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);  // cut short: try again with more room
+    }
+}
+
 void TGdiCanvas::FillRect(const TRect& rect, TColor color) {
     SetBkColor(dc_, static_cast<COLORREF>(ColorToRgb(color)));
     const RECT r{rect.left, rect.top, rect.right, rect.bottom};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "base/WinApi.h"
 #include "ui/Platform.h"
 
@@ -8,6 +10,9 @@
 // TApplication does it when it is created; a test that records shell opens installs its
 // recorder afterwards.
 void InstallWin32Platform();
+
+// The full path of the running executable (any length).
+std::string ExecutablePath();
 
 // The canvas of a device context.
 class TGdiCanvas : public TCanvas {

@@ -6,6 +6,7 @@
 #include "ui/CommandLineArgs.h"
 #include "ui/MessageDialog_win.h"
 #include "ui/Platform.h"
+#include "ui/Platform_win.h"
 #include "ui/Resources.h"
 #include "ui/SpeedButton_win.h"
 
@@ -39,19 +40,6 @@ TFormParams Form1Params(HMENU menu) {
     params.menu = menu;
     params.iconId = IDI_CORVANE;
     return params;
-}
-
-std::string ExecutablePath() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
 }
 
 }  // namespace

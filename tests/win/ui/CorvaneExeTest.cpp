@@ -5,14 +5,9 @@
 
 #include "base/WinApi.h"
 #include "support/LoopbackReceiver.h"
+#include "wake/CommandLineWake.h"
 
 namespace {
-
-const std::string kUsage =
-    "Wrong CLI parameters!\n\rUsage: \n\rcorvane <mac-addr> <broadcast ip-addr> "
-    "[/pw:<password>] [/port:<Portnummer>]\n\r<mac-addr> format: xx-xx-xx-xx-xx-xx\n\r"
-    "<broadcast ip-addr> example: 192.168.0.255\n\r[/pw:<password>] is optional (WOL "
-    "Password)\n\r[/port:<Portnummer>] is optional (default: 26354";
 
 std::string ProgramPath() {
     char path[MAX_PATH] = {};
@@ -115,7 +110,7 @@ TEST(CorvaneExe, OneArgumentShowsUsageAndStaysUntilExit) {
     HWND box = WaitForWindow(corvane.Id(), "#32770");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(Text(box), "CorVane");
-    EXPECT_EQ(Text(GetDlgItem(box, 0xFFFF)), kUsage);
+    EXPECT_EQ(Text(GetDlgItem(box, 0xFFFF)), kUsageMessage);
     EXPECT_EQ(corvane.Wait(300), static_cast<DWORD>(STILL_ACTIVE));
 
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);

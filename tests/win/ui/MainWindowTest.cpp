@@ -16,14 +16,9 @@
 #include "ui/StartUp_win.h"
 #include "ui/Unit1_win.h"
 #include "ui/addrbook_win.h"
+#include "wake/CommandLineWake.h"
 
 namespace {
-
-const std::string kUsage =
-    "Wrong CLI parameters!\n\rUsage: \n\rcorvane <mac-addr> <broadcast ip-addr> "
-    "[/pw:<password>] [/port:<Portnummer>]\n\r<mac-addr> format: xx-xx-xx-xx-xx-xx\n\r"
-    "<broadcast ip-addr> example: 192.168.0.255\n\r[/pw:<password>] is optional (WOL "
-    "Password)\n\r[/port:<Portnummer>] is optional (default: 26354";
 
 // The program's start-up, with a command line of our choosing.
 struct Program {
@@ -345,7 +340,7 @@ TEST(MainWindow, UsageMessageBeforeTheWindowAppears) {
         program.form1->Show();
         ASSERT_EQ(watcher.Boxes().size(), 1u);
         EXPECT_EQ(watcher.Boxes()[0].caption, "CorVane");
-        EXPECT_EQ(watcher.Boxes()[0].text, kUsage);
+        EXPECT_EQ(watcher.Boxes()[0].text, kUsageMessage);
         EXPECT_FALSE(watcher.Boxes()[0].mainVisible);  // the show handler runs first
     }
     EXPECT_TRUE(program.form1->Visible());  // the tool stays, interactive
