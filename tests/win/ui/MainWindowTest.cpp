@@ -398,6 +398,21 @@ TEST(MainWindow, HelpOpensThePagesNextToTheExecutable) {
     EXPECT_EQ(request.showCommand, SW_SHOW);
 }
 
+TEST(MainWindow, MissingHelpPagesReportNothing) {
+    Program program;
+    program.ShowMain();
+    BoxWatcher watcher(program.form1->Handle());
+    // The real shell, asked for a file that does not exist.
+    ShellOpen(
+        {program.form1->Handle(), "open", "Z:\\no-such-dir\\help/index.html", "", "", SW_SHOW});
+    for (int i = 0; i < 10; ++i) {
+        program.application.ProcessMessages();
+        Sleep(30);
+    }
+    EXPECT_TRUE(watcher.Boxes().empty());
+    EXPECT_TRUE(IsWindowEnabled(program.form1->Handle()));
+}
+
 TEST(MainWindow, CalculatorAndAboutShowWithoutModality) {
     Program program;
     program.ShowMain();
