@@ -93,22 +93,23 @@ TEST_F(PowerOnFixture, PasswordIsAppendedAndMentionedButNeverLogged) {
 TEST(PowerOn, PortFieldIsConvertedWithoutRangeCheck) {
     struct Case {
         std::string portText;
-        uint16_t wirePort;  // the low 16 bits of the value
+        int32_t port;       // what the client is given
+        uint16_t wirePort;  // the low 16 bits of it
         Lines messages;
     };
     const std::string suffix = " is not a valid integer value.\r\nNow using default Port udp/26354";
     const Case cases[] = {
-        {"26354", 26354, {}},
-        {"9", 9, {}},
-        {"$1F90", 8080, {}},
-        {"0x1F90", 8080, {}},
-        {"  80", 80, {}},
-        {"70000", 4464, {}},
-        {"-1", 65535, {}},
-        {"abc", 26354, {"abc" + suffix}},
-        {"", 26354, {suffix}},
-        {"80 ", 26354, {"80 " + suffix}},
-        {"99999999999", 26354, {"99999999999" + suffix}},
+        {"26354", 26354, 26354, {}},
+        {"9", 9, 9, {}},
+        {"$1F90", 8080, 8080, {}},
+        {"0x1F90", 8080, 8080, {}},
+        {"  80", 80, 80, {}},
+        {"70000", 70000, 4464, {}},
+        {"-1", -1, 65535, {}},
+        {"abc", 26354, 26354, {"abc" + suffix}},
+        {"", 26354, 26354, {suffix}},
+        {"80 ", 26354, 26354, {"80 " + suffix}},
+        {"99999999999", 26354, 26354, {"99999999999" + suffix}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("port field [" + c.portText + "]");
@@ -120,6 +121,7 @@ TEST(PowerOn, PortFieldIsConvertedWithoutRangeCheck) {
         PowerOn(fresh);
         EXPECT_EQ(fresh.Messages(), c.messages);
         ASSERT_EQ(recording.Sent().size(), 1u);
+        EXPECT_EQ(fresh.UdpClient().Port(), c.port);
         EXPECT_EQ(recording.Sent()[0].port, c.wirePort);
         EXPECT_EQ(fresh.Log(), kSentLog);
     }
@@ -164,7 +166,6 @@ TEST_F(PowerOnFixture, BuildFailurePropagatesBeforeThePortIsRead) {
 
 TEST_F(PowerOnFixture, LeadingCharacterShiftsTheAddressPairs) {
     Fill("a00-11-22-33-44-55", kIp);
-    window.mac = "a00-11-22-33-44-55";
     PowerOn(window);
     ASSERT_EQ(stack.Sent().size(), 1u);
     EXPECT_EQ(stack.Sent()[0].data, PacketFor("\xA0\x01\x12\x23\x34\x45"));
