@@ -35,12 +35,6 @@ void WriteLine(std::FILE* stream, const std::string& text) {
 }
 
 int RunConsoleWake(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err) {
-    // A lone --help or -h is a wrong argument count too, but the usage was asked for: it goes
-    // to standard output and the run counts as a success.
-    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
-        WriteLine(out, kUsageMessage);
-        return kExitSent;
-    }
     TConsoleHost host(out, err);
     TCommandLineRequest request;
     try {
@@ -60,11 +54,13 @@ int RunConsoleWake(const std::vector<std::string>& arguments, std::FILE* out, st
         }
         return kExitSent;
     }
-    if (arguments.empty()) {
+    const size_t count = arguments.size();
+    if (count == 0) {
         // Without a window there is nothing interactive to fall back to: say how to use it.
         std::fflush(out);
         WriteLine(err, kUsageMessage);
         return kExitUsage;
     }
-    return host.LastMessage() == kUsageMessage ? kExitUsage : kExitNotSent;
+    // Two to four arguments that sent nothing: a check failed and its message was shown.
+    return count >= 2 && count <= 4 ? kExitNotSent : kExitUsage;
 }

@@ -36,8 +36,8 @@ public:
 };
 
 // The socket library could not be loaded, or one of its functions was called while it was not
-// loaded. The message is the heading alone when there is no system error (or no text for it),
-// else the heading, ": " and the system's text.
+// loaded. The message is the heading alone when there is no system error, else the heading,
+// ": " and the system's text.
 class EIdWS2StubError : public EIdException {
 public:
     EIdWS2StubError(uint32_t systemError, std::string systemErrorText, std::string heading)
@@ -62,7 +62,7 @@ public:
 private:
     static std::string BuildMessage(uint32_t systemError, const std::string& systemErrorText,
                                     const std::string& heading) {
-        if (systemError == 0 || systemErrorText.empty()) {
+        if (systemError == 0) {
             return heading;
         }
         return heading + ": " + systemErrorText;

@@ -50,8 +50,9 @@ TEST(ConsoleHost, StatusAndStreamsForEachOutcome) {
         {"no arguments", {}, {2, "CorVane 1.0a\n------------------------\n", usage, 0}},
         {"one argument", {kMac}, {2, "", usage, 0}},
         {"five arguments", {kMac, kIp, "a", "b", "c"}, {2, "", usage, 0}},
-        {"help", {"--help"}, {0, usage, "", 0}},
-        {"short help", {"-h"}, {0, usage, "", 0}},
+        {"six arguments", {kMac, kIp, "a", "b", "c", "d"}, {2, "", usage, 0}},
+        // One argument is one argument, whatever it says.
+        {"help", {"--help"}, {2, "", usage, 0}},
         {"sent", {kMac, kIp}, {0, kSentLines, "", 1}},
         {"sent with password",
          {kMac, kIp, "/pw:secret"},

@@ -168,7 +168,7 @@ TEST(CorvaneEndToEnd, NothingIsSentOnBadInput) {
         {"no arguments", {}, 2, "CorVane 1.0a\n------------------------\n", usage},
         {"one argument", {kMac}, 2, "", usage},
         {"five arguments", {kMac, ip, "/pw:a", "/port:1", "x"}, 2, "", usage},
-        {"help", {"--help"}, 0, usage, ""},
+        {"help", {"--help"}, 2, "", usage},
         {"invalid MAC", {"00:11:22:33:44:55", ip}, 1, "", "Invalid MAC-Address\n"},
         {"invalid MAC and IP", {"x", "1.2.3.0"}, 1, "", "Invalid IP-Address\n"},
         {"invalid MAC after a port message",

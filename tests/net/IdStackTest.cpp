@@ -215,12 +215,13 @@ TEST(IdStack, ScopedRecordingStackRestoresThePreviousClass) {
     SetDefaultStackClass(nullptr);
 }
 
-TEST(IdWS2StubError, MessageIsHeadingAloneWithoutSystemErrorOrText) {
+TEST(IdWS2StubError, MessageIsHeadingAloneOnlyWithoutSystemError) {
     const EIdWS2StubError withText(10093, "Either the start-up was not done", "Heading x");
     EXPECT_EQ(withText.Message(), "Heading x: Either the start-up was not done");
     EXPECT_EQ(withText.SystemError(), 10093u);
     EXPECT_EQ(EIdWS2StubError(0, "ignored", "Heading y").Message(), "Heading y");
-    EXPECT_EQ(EIdWS2StubError(126, "", "Heading z").Message(), "Heading z");
+    // A system error without a text still gets the separator: the number said there was one.
+    EXPECT_EQ(EIdWS2StubError(126, "", "Heading z").Message(), "Heading z: ");
     EXPECT_EQ(EIdWS2StubError::TrimSystemText("The module was not found. \r\n"),
               "The module was not found");
     EXPECT_EQ(EIdWS2StubError::TrimSystemText("Ends..\t. ."), "Ends");

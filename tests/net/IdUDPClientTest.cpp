@@ -121,6 +121,20 @@ TEST(IdUDPClient, UnresolvableHostOnFirstSendCreatesNoSocket) {
     EXPECT_EQ(recording.Sent()[0].address, "192.168.0.255");
 }
 
+TEST(IdUDPClient, FailedLookupAfterASendLeavesTheOpenSocketAsItWas) {
+    ScopedRecordingStack recording;
+    TIdUDPClient client;
+    client.Send("127.0.0.1", 9, "first");
+    recording.FailLookupsWith(11002);
+    EXPECT_THROW(client.Send("wol-box", 9, "lost"), EIdSocketError);
+    EXPECT_TRUE(client.Active());
+    EXPECT_TRUE(recording.closed.empty());
+    client.Send("127.0.0.1", 9, "again");
+    EXPECT_EQ(recording.socketsCreated.size(), 1u);
+    EXPECT_EQ(recording.options.size(), 1u);
+    EXPECT_EQ(recording.Sent().size(), 2u);
+}
+
 TEST(IdUDPClient, RefusedSendsRaiseAndKeepTheSocketOpen) {
     const struct {
         int32_t error;
