@@ -18,11 +18,10 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/
         PATTERN "res" EXCLUDE)
 
 set_target_properties(corvane_core PROPERTIES EXPORT_NAME corvane)
-set_target_properties(corvane_banner PROPERTIES EXPORT_NAME banner)
 set_target_properties(corvane_jpeg PROPERTIES EXPORT_NAME jpeg)
 set_target_properties(corvane_jpeg_library PROPERTIES EXPORT_NAME jpeg_library)
 set_target_properties(corvane_warnings PROPERTIES EXPORT_NAME warnings)
-install(TARGETS corvane_core corvane_banner corvane_jpeg corvane_jpeg_library corvane_warnings
+install(TARGETS corvane_core corvane_jpeg corvane_jpeg_library corvane_warnings
         EXPORT CorvaneTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/corvane)

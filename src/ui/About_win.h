@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/AboutBanner.h"
+#include "ui/AboutBanner_win.h"
 #include "ui/Form_win.h"
 
 class TJvLabelWin;

@@ -4,3 +4,4 @@
 // this file too).
 #define IDI_CORVANE 1
 #define IDB_POWER 101
+#define IDR_BANNER 201

@@ -8,6 +8,7 @@
 #include "ui/AddressBookFile.h"
 #include "ui/Application_win.h"
 #include "ui/Controls_win.h"
+#include "ui/Platform_win.h"
 
 namespace {
 
@@ -25,19 +26,6 @@ TFormParams Form3Params() {
     params.color = clBtnFace;
     params.owner = Application().MainWindowHandle();
     return params;
-}
-
-std::string ExecutablePath() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
 }
 
 void Strokes(HDC dc, int32_t left, int32_t top, COLORREF color, int width,

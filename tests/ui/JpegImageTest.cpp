@@ -1,11 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
-#include "ui/AboutBanner.h"
 #include "ui/JpegImage.h"
 
 namespace {
+
+// The banner picture that corvane.exe carries as a resource, read from the source tree.
+std::string AboutBannerJpeg() {
+    std::ifstream file(CORVANE_BANNER_FILE, std::ios::binary);
+    EXPECT_TRUE(file.good()) << CORVANE_BANNER_FILE;
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
 
 struct KnownPixel {
     int32_t x;

@@ -9,7 +9,7 @@
 #include "base/WinApi.h"
 #include "controls/JvLabel_win.h"
 #include "support/RecordingShell.h"
-#include "ui/AboutBanner.h"
+#include "ui/AboutBanner_win.h"
 #include "ui/About_win.h"
 #include "ui/Application_win.h"
 #include "ui/Controls_win.h"
