@@ -1,6 +1,8 @@
 # Corvane: `make run` shows a wake on loopback, `make test` builds everything and runs every test.
 # Tests run in a network namespace of their own with only loopback (tools/isolated-run).
 JOBS ?= 2
+# Seconds of fuzzing per target in `make fuzz`.
+FUZZ_SECONDS ?= 30
 MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps build build-native build-windows build-asan run run-windows test test-native \
@@ -26,7 +28,10 @@ build-windows: deps
 build: build-native build-windows
 
 # Wakes 00-11-22-33-44-55 on the loopback broadcast address and shows what the monitor saw.
-run: build-native
+# Builds only the two programs it runs.
+run: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS) --target corvane corvane-monitor
 	@tools/demo.sh build/native
 
 run-windows: build-windows
@@ -45,8 +50,9 @@ test: test-native test-asan test-windows
 
 fuzz: deps
 	cmake --preset fuzz >/dev/null
-	cmake --build --preset fuzz -j $(JOBS)
-	tools/run-fuzzers.sh build/fuzz 30
+	cmake --build --preset fuzz -j $(JOBS) --target fuzz_IntConv fuzz_ParseAddressText \
+	    fuzz_AddressCheck fuzz_CommandLine
+	tools/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
 bench: build-native
 	build/native/corvane_bench

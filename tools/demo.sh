@@ -43,6 +43,7 @@ if ! start_monitor $port; then
     option="/port:$port"
 fi
 
+echo "Corvane demo: a wake on the loopback network (nothing leaves this machine)."
 echo "\$ corvane-monitor --port $port --count 1 --timeout 5 &"
 echo "\$ corvane 00-11-22-33-44-55 127.255.255.255${option:+ $option}"
 # shellcheck disable=SC2086  # $option is empty or one word
@@ -53,4 +54,12 @@ monitor_status=$?
 monitor_pid=
 echo "corvane-monitor saw:"
 cat "$work/out"
-[ $status -eq 0 ] && [ $monitor_status -eq 0 ]
+if [ $status -ne 0 ]; then
+    echo "demo: corvane failed with exit status $status" >&2
+    exit 1
+fi
+if [ $monitor_status -ne 0 ]; then
+    echo "demo: the monitor received nothing within 5 seconds (exit status $monitor_status)" >&2
+    cat "$work/err" >&2
+    exit 1
+fi
