@@ -118,6 +118,24 @@ TEST(IdUDPClientLoopback, OversizedDatagramIsTooBigAndNothingArrives) {
     EXPECT_EQ(FirstArrivalAfterMarker(client, receiver), "marker");
 }
 
+TEST(IdUDPClientLoopback, UnresolvableHostOnTheFirstSendLeavesNoBinding) {
+    LoopbackReceiver receiver;
+    TIdUDPClient client;
+    client.SetPort(receiver.Port());
+    // A name with an empty label: the resolver refuses it without asking any name server.
+    client.SetHost("a..b");
+    try {
+        client.Send("lost");
+        FAIL() << "a..b was resolved";
+    } catch (const EIdSocketError& e) {
+        EXPECT_EQ(e.ErrorCode(), 11001);
+        EXPECT_EQ(e.Message(), "Socket Error # 11001\r\nHost not found.");
+    }
+    EXPECT_EQ(client.Binding(), nullptr);
+    EXPECT_FALSE(client.Active());
+    EXPECT_EQ(FirstArrivalAfterMarker(client, receiver), "marker");
+}
+
 TEST(IdUDPClientLoopback, PortAbove65535WrapsToItsLow16Bits) {
     if (!LoopbackReceiver::PortIsFree("127.0.0.1", 4464)) {
         GTEST_SKIP() << "port 4464 is in use; the recording stack covers the wrap";
