@@ -35,7 +35,7 @@ run: deps
 	@tools/demo.sh build/native
 
 run-windows: build-windows
-	@tools/run-windows.sh build/windows
+	@tools/run-windows.sh build/windows $(ARGS)
 
 test-native: build-native
 	tools/isolated-run ctest --preset native -j $(JOBS)
