@@ -17,7 +17,9 @@ int HexDigitValue(char c) {
     return -1;
 }
 
-bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDecimalDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Parses text into a value of `bits` width (32 or 64). Decimal must lie in the signed range;
 // hex must fit the width and is taken as two's complement.
@@ -36,7 +38,8 @@ bool ParseInteger(const std::string& text, int bits, bool bareXPrefix, int64_t& 
         hexStart = pos + 1;
     } else if (bareXPrefix && (text[pos] == 'x' || text[pos] == 'X')) {
         hexStart = pos + 1;
-    } else if (text[pos] == '0' && pos + 1 < end && (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
+    } else if (text[pos] == '0' && pos + 1 < end &&
+               (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
         hexStart = pos + 2;
     }
 

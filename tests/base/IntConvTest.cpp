@@ -1,10 +1,9 @@
-#include "base/IntConv.h"
-
 #include <gtest/gtest.h>
 
 #include <limits>
 
 #include "base/Exception.h"
+#include "base/IntConv.h"
 
 namespace {
 
@@ -15,14 +14,26 @@ struct Good {
 
 TEST(IntConv, AcceptsEveryForm) {
     const Good rows[] = {
-        {"26354", 26354},        {"+26354", 26354},     {" 26354", 26354},
-        {"   26354", 26354},     {"$66F2", 26354},      {"0x66f2", 26354},
-        {"0X66F2", 26354},       {"x66F2", 26354},      {"X66f2", 26354},
-        {"-1", -1},              {"0", 0},              {"-0", 0},
-        {"007", 7},              {"2147483647", 2147483647},
+        {"26354", 26354},
+        {"+26354", 26354},
+        {" 26354", 26354},
+        {"   26354", 26354},
+        {"$66F2", 26354},
+        {"0x66f2", 26354},
+        {"0X66F2", 26354},
+        {"x66F2", 26354},
+        {"X66f2", 26354},
+        {"-1", -1},
+        {"0", 0},
+        {"-0", 0},
+        {"007", 7},
+        {"2147483647", 2147483647},
         {"-2147483648", std::numeric_limits<int32_t>::min()},
-        {"$FFFFFFFF", -1},       {"$80000000", std::numeric_limits<int32_t>::min()},
-        {"$000000000001", 1},    {"$7fffffff", 2147483647}, {"0x0", 0},
+        {"$FFFFFFFF", -1},
+        {"$80000000", std::numeric_limits<int32_t>::min()},
+        {"$000000000001", 1},
+        {"$7fffffff", 2147483647},
+        {"0x0", 0},
     };
     for (const Good& row : rows) {
         SCOPED_TRACE(row.text);
@@ -32,10 +43,9 @@ TEST(IntConv, AcceptsEveryForm) {
 
 TEST(IntConv, RejectsWithExactMessage) {
     const char* rows[] = {
-        "",        " ",         "26354 ",   "-$10",      "+0x10",       "2147483648",
-        "-2147483649", "$100000000", "$",   "0x",        "x",           "+",
-        "-",       "1e3",       "\t1",      "12a",       "$fg",         "0x-1",
-        "1 2",     "\xfc",      "99999999999999999999",
+        "",           " ",   "26354 ", "-$10", "+0x10", "2147483648", "-2147483649",
+        "$100000000", "$",   "0x",     "x",    "+",     "-",          "1e3",
+        "\t1",        "12a", "$fg",    "0x-1", "1 2",   "\xfc",       "99999999999999999999",
     };
     for (const char* text : rows) {
         SCOPED_TRACE(text);
@@ -49,7 +59,10 @@ TEST(IntConv, RejectsWithExactMessage) {
 }
 
 TEST(IntConv, KeepsZeroBytesInTheMessage) {
-    const std::string text("1\0" "2", 3);
+    const std::string text(
+        "1\0"
+        "2",
+        3);
     try {
         StrToInt(text);
         FAIL() << "no exception";
