@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 30
 MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps build build-native build-windows build-asan run run-windows test test-native \
-        test-asan test-windows fuzz bench format clean
+        test-asan test-windows fuzz bench format format-check clean
 
 all: build
 
@@ -46,7 +46,7 @@ test-asan: build-asan
 test-windows: build-windows
 	tools/isolated-run tools/wine-ctest.sh build/windows -j $(JOBS)
 
-test: test-native test-asan test-windows
+test: format-check test-native test-asan test-windows
 
 fuzz: deps
 	cmake --preset fuzz >/dev/null
@@ -60,6 +60,9 @@ bench: build-native
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+format-check: deps
+	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
 	rm -rf build
