@@ -15,6 +15,7 @@
 #include "ui/Controls_win.h"
 #include "ui/JpegImage.h"
 #include "ui/Unit1_win.h"
+#include "win/WindowGeometry.h"
 #include "win/ui/BoxWatcher.h"
 
 namespace {
@@ -38,21 +39,6 @@ struct Program {
     TForm1* form1 = nullptr;
     TAboutBox* aboutBox = nullptr;
 };
-
-RECT Bounds(HWND parent, HWND child) {
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-void ExpectBounds(HWND parent, HWND child, int left, int top, int width, int height) {
-    const RECT r = Bounds(parent, child);
-    EXPECT_EQ(r.left, left);
-    EXPECT_EQ(r.top, top);
-    EXPECT_EQ(r.right - r.left, width);
-    EXPECT_EQ(r.bottom - r.top, height);
-}
 
 RECT WindowRect(HWND window) {
     RECT r;
@@ -158,7 +144,7 @@ TEST(AboutBox, PanelTextsWithTheirPlacesFontsAndColours) {
         SCOPED_TRACE(row.text);
         HWND label = ChildWithText(panel, row.text);
         ASSERT_NE(label, nullptr);
-        const RECT r = Bounds(panel, label);
+        const RECT r = ChildBounds(panel, label);
         EXPECT_EQ(r.left, row.left);
         EXPECT_EQ(r.top, row.top);
         const bool centred = (GetWindowLongA(label, GWL_STYLE) & SS_TYPEMASK) == SS_CENTER;

@@ -12,6 +12,7 @@
 #include "ui/Controls_win.h"
 #include "ui/Unit1_win.h"
 #include "ui/addrbook_win.h"
+#include "win/WindowGeometry.h"
 #include "win/ui/BoxWatcher.h"
 
 namespace {
@@ -46,16 +47,6 @@ fs::path BookNextToExecutable() {
 std::string Contents(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void ExpectBounds(HWND parent, HWND child, int left, int top, int width, int height) {
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, left);
-    EXPECT_EQ(r.top, top);
-    EXPECT_EQ(r.right - r.left, width);
-    EXPECT_EQ(r.bottom - r.top, height);
 }
 
 TEST(AddressBook, WindowAndControlsAsDesigned) {

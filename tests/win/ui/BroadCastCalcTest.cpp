@@ -9,6 +9,7 @@
 #include "ui/BroadCastCalc_win.h"
 #include "ui/Controls_win.h"
 #include "ui/Unit1_win.h"
+#include "win/WindowGeometry.h"
 
 namespace {
 
@@ -48,16 +49,6 @@ struct Program {
     TForm1* form1 = nullptr;
     TForm2* form2 = nullptr;
 };
-
-void ExpectBounds(HWND parent, HWND child, int left, int top, int width, int height) {
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, left);
-    EXPECT_EQ(r.top, top);
-    EXPECT_EQ(r.right - r.left, width);
-    EXPECT_EQ(r.bottom - r.top, height);
-}
 
 TEST(BroadCastCalc, WindowAndControlsAsDesigned) {
     Program program;

@@ -17,6 +17,7 @@
 #include "ui/Unit1_win.h"
 #include "ui/addrbook_win.h"
 #include "wake/CommandLineWake.h"
+#include "win/WindowGeometry.h"
 
 namespace {
 
@@ -44,21 +45,6 @@ struct Program {
     TAboutBox* aboutBox = nullptr;
     TForm3* form3 = nullptr;
 };
-
-RECT ClientBounds(HWND parent, HWND child) {
-    RECT rect;
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-void ExpectBounds(HWND parent, HWND child, int left, int top, int width, int height) {
-    const RECT r = ClientBounds(parent, child);
-    EXPECT_EQ(r.left, left);
-    EXPECT_EQ(r.top, top);
-    EXPECT_EQ(r.right - r.left, width);
-    EXPECT_EQ(r.bottom - r.top, height);
-}
 
 std::string MenuText(HMENU menu, UINT position) {
     char text[64] = {};
@@ -146,7 +132,7 @@ TEST(MainWindow, WindowAndControlsAsDesigned) {
         if (!e.label.empty()) {
             HWND label = GetWindow(e.edit, GW_HWNDPREV);
             EXPECT_EQ(GetText(label), e.label);
-            const RECT r = ClientBounds(form, label);
+            const RECT r = ChildBounds(form, label);
             EXPECT_EQ(r.left, e.left);
             EXPECT_EQ(r.bottom + 3, e.top);  // 3 pixels above the edit
         }
