@@ -44,7 +44,7 @@ void ShowErrorBox(const std::string& message) {
     MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
 }
 
-TWindowDisabler::TWindowDisabler(HWND keep) {
+TWindowDisabler::TWindowDisabler(HWND keep) : active_(GetActiveWindow()) {
     DisableContext context{keep, &disabled_};
     EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&context));
 }
@@ -54,5 +54,8 @@ TWindowDisabler::~TWindowDisabler() {
         if (IsWindow(*it)) {
             EnableWindow(*it, TRUE);
         }
+    }
+    if (active_ != nullptr && IsWindow(active_) && IsWindowVisible(active_)) {
+        SetActiveWindow(active_);
     }
 }

@@ -15,7 +15,8 @@ void Dispatch(const std::function<void()>& handler);
 void ShowErrorBox(const std::string& message);
 
 // Disables the enabled, visible top-level windows of this thread for its lifetime (except
-// `keep`), as a modal box needs; re-enables exactly those afterwards.
+// `keep`), as a modal box needs; re-enables exactly those afterwards and gives the activation
+// back to the window that had it (closing a box activates its owner, the main window).
 class TWindowDisabler {
 public:
     explicit TWindowDisabler(HWND keep = nullptr);
@@ -24,5 +25,6 @@ public:
     TWindowDisabler& operator=(const TWindowDisabler&) = delete;
 
 private:
+    HWND active_;
     std::vector<HWND> disabled_;
 };

@@ -134,4 +134,20 @@ TEST(ErrorBox, TheHandlerStopsAndTheProgramCarriesOn) {
     EXPECT_TRUE(IsWindowVisible(program.main));
 }
 
+// The box belongs to the main window, which the system activates when the box closes; the
+// window the user was working in (a failed Calculate) must get the activation back instead of
+// disappearing behind the main window.
+TEST(ErrorBox, TheWindowThatWasActiveStaysActive) {
+    Program program;
+    HWND calculator = program.application.FindForm<TForm2>()->Handle();
+    SetActiveWindow(calculator);
+    program.application.ProcessMessages();
+    ASSERT_EQ(GetActiveWindow(), calculator);
+    BoxWatcher watcher(program.main);
+    Dispatch([] { throw Exception("Invalid network mask."); });
+    program.application.ProcessMessages();
+    ASSERT_EQ(watcher.Boxes().size(), 1u);
+    EXPECT_EQ(GetActiveWindow(), calculator);
+}
+
 }  // namespace
