@@ -4,6 +4,16 @@
 #include "base/Exception.h"
 #include "net/IdUDPClient.h"
 
+namespace {
+
+// Writes the text and a line feed; the text may hold zero bytes.
+void WriteLine(std::FILE* stream, const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fputc('\n', stream);
+}
+
+}  // namespace
+
 TConsoleHost::TConsoleHost(std::FILE* out, std::FILE* err) : out_(out), err_(err) {}
 
 TConsoleHost::~TConsoleHost() = default;
@@ -22,16 +32,10 @@ void TConsoleHost::AddLogLine(const std::string& line) {
 
 void TConsoleHost::ShowMessage(const std::string& text) {
     WriteLine(err_, text);
-    lastMessage_ = text;
 }
 
 void TConsoleHost::CloseMainWindow() {
     closed_ = true;
-}
-
-void WriteLine(std::FILE* stream, const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fputc('\n', stream);
 }
 
 int RunConsoleWake(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err) {

@@ -20,14 +20,12 @@ public:
     void CloseMainWindow() override;
 
     bool Closed() const { return closed_; }
-    const std::string& LastMessage() const { return lastMessage_; }
 
 private:
     std::FILE* out_;
     std::FILE* err_;
     // Created on first use, so a run that sends nothing never starts the socket stack.
     std::unique_ptr<TIdUDPClient> client_;
-    std::string lastMessage_;
     bool closed_ = false;
 };
 
@@ -39,6 +37,3 @@ constexpr int kExitUsage = 2;
 // The whole command-line wake for a terminal: runs the decision on the arguments (after the
 // program name) and prints what happened. Returns the exit status.
 int RunConsoleWake(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err);
-
-// Writes the text and a line feed; the text may hold zero bytes.
-void WriteLine(std::FILE* stream, const std::string& text);
