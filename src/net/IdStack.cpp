@@ -138,6 +138,11 @@ StackState& State() {
     return state;
 }
 
+// A stack of the given class; an empty class means the platform's own stack.
+std::unique_ptr<TIdStack> CreateStackOfClass(const TIdStackClass& stackClass) {
+    return stackClass ? stackClass() : CreatePlatformStack();
+}
+
 }  // namespace
 
 std::string TIdStack::ErrorText(int32_t code) const {
@@ -306,8 +311,7 @@ TIdStackClass DefaultStackClass() {
 }
 
 std::unique_ptr<TIdStack> CreateDefaultStack() {
-    TIdStackClass stackClass = DefaultStackClass();
-    return stackClass ? stackClass() : CreatePlatformStack();
+    return CreateStackOfClass(DefaultStackClass());
 }
 
 TIdStack* GlobalStack() {
@@ -327,10 +331,9 @@ void RegisterStackUser() {
     StackState& state = State();
     std::lock_guard<std::mutex> guard(state.lock);
     if (state.users == 0) {
-        // Created before the count changes, so a failure leaves the count as it was.
-        std::unique_ptr<TIdStack> stack =
-            state.stackClass ? state.stackClass() : CreatePlatformStack();
-        state.stack = std::move(stack);
+        // Created before the count changes, so a failure leaves the count as it was. The class
+        // is read under the lock already held, hence not through CreateDefaultStack.
+        state.stack = CreateStackOfClass(state.stackClass);
     }
     ++state.users;
 }
