@@ -1,5 +1,7 @@
 #include "wake/CommandLineWake.h"
 
+#include <string_view>
+
 #include "base/IntConv.h"
 
 namespace {
@@ -10,8 +12,8 @@ enum class TCheckResult {
     IpInvalid
 };
 
-const std::string kPasswordSwitch = "/pw:";
-const std::string kPortSwitch = "/port:";
+constexpr std::string_view kPasswordSwitch = "/pw:";
+constexpr std::string_view kPortSwitch = "/port:";
 
 // Applies one "/port:" text: a converted value outside 1..65535 falls back to the default
 // port, a text that does not convert keeps the port as it was.

@@ -70,9 +70,6 @@ bool IsLastOctet(const char* begin, size_t length) {
 }  // namespace
 
 bool CheckMacAddress(const std::string& mac) {
-    if (mac.size() < kMacPatternLength) {
-        return false;
-    }
     for (size_t at = 0; at + kMacPatternLength <= mac.size(); ++at) {
         if (MacPatternAt(mac, at)) {
             return true;
