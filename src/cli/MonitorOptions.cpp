@@ -3,7 +3,7 @@
 namespace {
 
 // Plain decimal digits within 1..maximum.
-bool ParseCount(const std::string& text, int64_t maximum, int64_t& value) {
+bool ParsePositive(const std::string& text, int64_t maximum, int64_t& value) {
     if (text.empty() || text.size() > 18) {
         return false;
     }
@@ -27,7 +27,7 @@ bool ParseSeconds(const std::string& text, int64_t& millis) {
     const std::string whole = text.substr(0, dot);
     std::string fraction = dot == std::string::npos ? "" : text.substr(dot + 1);
     int64_t seconds = 0;
-    if (!whole.empty() && !(whole == "0" || ParseCount(whole, 1000000000, seconds))) {
+    if (!whole.empty() && !(whole == "0" || ParsePositive(whole, 1000000000, seconds))) {
         return false;
     }
     if (whole.empty() && fraction.empty()) {
@@ -88,13 +88,13 @@ bool ParseMonitorOptions(const std::vector<std::string>& arguments, TMonitorOpti
 
         int64_t number = 0;
         if (name == "--port") {
-            if (!ParseCount(value, 65535, number)) {
+            if (!ParsePositive(value, 65535, number)) {
                 error = "--port needs a number from 1 to 65535, not '" + value + "'";
                 return false;
             }
             options.port = static_cast<int32_t>(number);
         } else if (name == "--count") {
-            if (!ParseCount(value, INT64_MAX / 10, number)) {
+            if (!ParsePositive(value, INT64_MAX / 10, number)) {
                 error = "--count needs a positive number, not '" + value + "'";
                 return false;
             }
