@@ -1,5 +1,8 @@
 #include "net/IdUDPBase.h"
 
+#include <limits>
+
+#include "net/IdException.h"
 #include "net/IdStack.h"
 
 TIdUDPBase::TIdUDPBase() = default;
@@ -37,6 +40,11 @@ void TIdUDPBase::SetBroadcastEnabled(bool enabled) {
 }
 
 void TIdUDPBase::Send(const std::string& host, int32_t port, const std::string& data) {
+    // The byte count is 32-bit: a longer string would otherwise go out cut short and count as
+    // sent. No datagram can be that long, so it is refused as one.
+    if (data.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
+        throw EIdPackageSizeTooBig("Package Size Too Big.");
+    }
     SendBytes(host, port, data.data(), static_cast<int32_t>(data.size()));
 }
 
