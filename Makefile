@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 30
 MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps build build-native build-windows build-asan run run-windows test test-native \
-        test-asan test-windows fuzz bench format format-check clean
+        test-asan test-windows fuzz bench format format-check check-layers clean
 
 all: build
 
@@ -46,7 +46,7 @@ test-asan: build-asan
 test-windows: build-windows
 	tools/isolated-run tools/wine-ctest.sh build/windows -j $(JOBS)
 
-test: format-check test-native test-asan test-windows
+test: format-check check-layers test-native test-asan test-windows
 
 fuzz: deps
 	cmake --preset fuzz >/dev/null
@@ -60,6 +60,10 @@ bench: build-native
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# No #include crosses a layer the wrong way (see the README's architecture notes).
+check-layers: deps
+	tools/check-layers
 
 format-check: deps
 	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')

@@ -5,8 +5,8 @@ include(GoogleTest)
 
 function(corvane_add_test name)
     add_executable(${name} ${ARGN})
-    target_link_libraries(${name} PRIVATE corvane_core corvane_test_support corvane_warnings
-                                          GTest::gtest GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE corvane_test_support corvane_warnings GTest::gtest
+                                          GTest::gtest_main)
     if(CMAKE_CROSSCOMPILING)
         add_test(NAME ${name} COMMAND ${name})
         set_tests_properties(${name} PROPERTIES TIMEOUT 120)

@@ -1,5 +1,7 @@
-# `cmake --install`: the programs, and libcorvane with its headers and a CMake package config,
-# so another project can `find_package(Corvane)` and link `Corvane::corvane`.
+# `cmake --install`: the programs, and libcorvane with its headers and a CMake package config.
+# `find_package(Corvane)` gives the wake logic (Corvane::corvane, or the layers Corvane::base,
+# ::net, ::calc, ::wake) without libjpeg; `find_package(Corvane COMPONENTS controls)` adds the
+# platform-free windowing services and controls (Corvane::platform, ::controls), which need it.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -11,28 +13,36 @@ endif()
 
 install(TARGETS corvane corvane-monitor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# The platform-free headers; the Win32 ones (*_win.h) are of no use to a library user.
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/corvane
-        FILES_MATCHING PATTERN "*.h" PATTERN "*_win.h" EXCLUDE PATTERN "WinApi.h" EXCLUDE
-        PATTERN "res" EXCLUDE)
+# The platform-free headers of the library's layers; the Win32 ones are of no use to a user.
+foreach(layer base net calc wake platform controls)
+    install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/${layer}/
+            DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/corvane/${layer}
+            FILES_MATCHING PATTERN "*.h" PATTERN "*_win.h" EXCLUDE PATTERN "WinApi.h" EXCLUDE)
+endforeach()
 
-set_target_properties(corvane_core PROPERTIES EXPORT_NAME corvane)
-set_target_properties(corvane_jpeg PROPERTIES EXPORT_NAME jpeg)
-set_target_properties(corvane_jpeg_library PROPERTIES EXPORT_NAME jpeg_library)
-set_target_properties(corvane_warnings PROPERTIES EXPORT_NAME warnings)
-install(TARGETS corvane_core corvane_jpeg corvane_jpeg_library corvane_warnings
+install(TARGETS corvane_base corvane_net corvane_calc corvane_wake corvane_core
         EXPORT CorvaneTargets
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/corvane)
+install(TARGETS corvane_platform corvane_controls
+        EXPORT CorvaneControlsTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/corvane)
 set(config_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Corvane)
 install(EXPORT CorvaneTargets NAMESPACE Corvane:: DESTINATION ${config_dir})
+install(EXPORT CorvaneControlsTargets NAMESPACE Corvane:: DESTINATION ${config_dir})
 
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/CorvaneConfig.cmake.in [[
 @PACKAGE_INIT@
-include(CMakeFindDependencyMacro)
-find_dependency(JPEG)
 include("${CMAKE_CURRENT_LIST_DIR}/CorvaneTargets.cmake")
+set(Corvane_wake_FOUND TRUE)
+if("controls" IN_LIST Corvane_FIND_COMPONENTS)
+    include(CMakeFindDependencyMacro)
+    find_dependency(JPEG)
+    include("${CMAKE_CURRENT_LIST_DIR}/CorvaneControlsTargets.cmake")
+    set(Corvane_controls_FOUND TRUE)
+endif()
+check_required_components(Corvane)
 ]])
 configure_package_config_file(${CMAKE_CURRENT_BINARY_DIR}/CorvaneConfig.cmake.in
     ${CMAKE_CURRENT_BINARY_DIR}/CorvaneConfig.cmake INSTALL_DESTINATION ${config_dir})

@@ -1,5 +1,6 @@
 #include "calc/IpProperty.h"
 
+#include "base/DottedText.h"
 #include "base/Exception.h"
 #include "base/IntConv.h"
 #include "net/IdException.h"
@@ -11,23 +12,6 @@ std::string InvalidIpMessage(const std::string& text) {
 }
 
 }  // namespace
-
-std::array<std::string, 4> DottedAddressPieces(const std::string& text) {
-    std::array<std::string, 4> pieces;
-    std::string rest = text;
-    for (int i = 0; i < 3; ++i) {
-        const size_t dot = rest.find('.');
-        if (dot == std::string::npos) {
-            pieces[i] = std::move(rest);
-            rest.clear();
-        } else {
-            pieces[i] = rest.substr(0, dot);
-            rest.erase(0, dot + 1);
-        }
-    }
-    pieces[3] = std::move(rest);
-    return pieces;
-}
 
 uint32_t ParseDottedAddress(const std::string& text) {
     const std::array<std::string, 4> pieces = DottedAddressPieces(text);
@@ -49,11 +33,6 @@ uint32_t ParseDottedAddress(const std::string& text) {
         result = (result << 8) | static_cast<uint32_t>(numbers[i]);
     }
     return result;
-}
-
-std::string DottedAddressText(uint32_t value) {
-    return std::to_string(value >> 24) + "." + std::to_string((value >> 16) & 0xFF) + "." +
-           std::to_string((value >> 8) & 0xFF) + "." + std::to_string(value & 0xFF);
 }
 
 void TIpProperty::SetAsDoubleWord(uint32_t value) {

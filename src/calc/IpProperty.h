@@ -5,18 +5,12 @@
 #include <functional>
 #include <string>
 
-// The four pieces of a dotted text: the text before the first ".", then the same from the rest
-// twice; the fourth piece is whatever follows the third ".", further dots included. With no "."
-// left a piece is the whole rest and the later pieces are empty.
-std::array<std::string, 4> DottedAddressPieces(const std::string& text);
+#include "base/DottedText.h"
 
 // Reads a dotted IPv4 text "a.b.c.d" (each piece in any form the integer conversion accepts).
 // A piece that does not convert raises Exception, a piece outside 0..255 raises EIdException;
 // both carry "The string <text> does not translate into a valid IP.".
 uint32_t ParseDottedAddress(const std::string& text);
-
-// The dotted text "%d.%d.%d.%d" of a 32-bit value, most significant octet first.
-std::string DottedAddressText(uint32_t value);
 
 // One IPv4 value kept at once as four octets, a 32-bit number, a dotted text and a 32-character
 // binary text. Every assignment refreshes all forms together (SetOctets) and raises OnChange

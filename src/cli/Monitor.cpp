@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "base/Exception.h"
-#include "cli/MagicPacketDecoder.h"
 #include "net/IdStack.h"
+#include "wake/MagicPacket.h"
 
 // The monitor's loop runs on the program's own socket stack, so the one loop serves every
 // platform: the stack maps the platform's errors to the same numbers and texts everywhere.

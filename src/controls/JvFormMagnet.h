@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "ui/Platform.h"
+#include "platform/Platform.h"
 
 // What the magnet needs from the windowing system besides the moving notification itself.
 class TJvFormMagnetHost {

@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "ui/Platform.h"
+#include "platform/Platform.h"
 
 enum TJvGradientStyle : uint8_t {
     grFilled,

@@ -1,21 +1,7 @@
 #include "controls/JvIPAddress.h"
 
+#include "base/DottedText.h"
 #include "base/IntConv.h"
-#include "calc/IpProperty.h"
-
-namespace {
-
-std::array<uint8_t, 4> OctetsOf(uint32_t address) {
-    return {static_cast<uint8_t>(address >> 24), static_cast<uint8_t>(address >> 16),
-            static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address)};
-}
-
-uint32_t AddressOf(const std::array<uint8_t, 4>& octets) {
-    return (uint32_t{octets[0]} << 24) | (uint32_t{octets[1]} << 16) | (uint32_t{octets[2]} << 8) |
-           uint32_t{octets[3]};
-}
-
-}  // namespace
 
 std::array<uint8_t, 4> AddressTextOctets(const std::string& text) {
     const std::array<std::string, 4> pieces = DottedAddressPieces(text);
@@ -30,7 +16,7 @@ std::array<uint8_t, 4> AddressTextOctets(const std::string& text) {
 }
 
 std::string OctetsText(const std::array<uint8_t, 4>& octets) {
-    return DottedAddressText(AddressOf(octets));
+    return DottedAddressText(OctetsAddress(octets));
 }
 
 void TJvIPAddressRange::SetFieldMin(int field, uint8_t value) {
@@ -55,14 +41,14 @@ void TJvIPAddressRange::Assign(const TJvIPAddressRange& source) {
 }
 
 uint32_t TJvIPAddressValues::Address() const {
-    return AddressOf(values_);
+    return OctetsAddress(values_);
 }
 
 void TJvIPAddressValues::SetAddress(uint32_t address) {
     if (address == Address()) {
         return;
     }
-    const std::array<uint8_t, 4> octets = OctetsOf(address);
+    const std::array<uint8_t, 4> octets = AddressOctets(address);
     bool taken = false;
     for (int field = 0; field < 4; ++field) {
         if (control_.AcceptsOctet(field, octets[field])) {
@@ -96,7 +82,8 @@ void TJvIPAddress::SetAddress(uint32_t address) {
 }
 
 std::string TJvIPAddress::Text() const {
-    return platform_ != nullptr ? platform_->GetText() : OctetsText(OctetsOf(values_.Address()));
+    return platform_ != nullptr ? platform_->GetText()
+                                : OctetsText(AddressOctets(values_.Address()));
 }
 
 void TJvIPAddress::SetText(const std::string& text) {

@@ -6,7 +6,7 @@
 
 #include "base/WinApi.h"
 #include "controls/JvIPAddress.h"
-#include "ui/Platform.h"
+#include "platform/Platform.h"
 
 // The Win32 part of TJvIPAddress: the platform's four-field address control ("SysIPAddress32")
 // as a child window, reporting its notifications to the address logic. It sees the fields' keys

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/Platform.h"
+#include "platform/Platform.h"
 
 enum TAlignment : uint8_t {
     taLeftJustify,

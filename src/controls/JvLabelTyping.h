@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "controls/JvBehaviorLabel.h"
-#include "ui/Platform.h"
+#include "platform/Platform.h"
 
 // The program-wide random source: seed := seed * 134775813 + 1 (mod 2^32) on every draw, and
 // a draw in 0..range-1 is (range * seed) div 2^32.

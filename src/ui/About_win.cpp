@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "controls/JvLabel_win.h"
-#include "ui/Application_win.h"
-#include "ui/Controls_win.h"
-#include "ui/Dispatch_win.h"
-#include "ui/JpegImage.h"
+#include "platform/Application_win.h"
+#include "platform/Controls_win.h"
+#include "platform/Dispatch_win.h"
+#include "platform/JpegImage.h"
 
 namespace {
 

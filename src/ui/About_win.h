@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/Form_win.h"
 #include "ui/AboutBanner_win.h"
-#include "ui/Form_win.h"
 
 class TJvLabelWin;
 

@@ -1,10 +1,10 @@
 #include "ui/BroadCastCalc_win.h"
 
 #include "calc/BroadCastCalc.h"
-#include "ui/Application_win.h"
-#include "ui/Controls_win.h"
+#include "platform/Application_win.h"
+#include "platform/Controls_win.h"
+#include "platform/SpeedButton_win.h"
 #include "ui/Resources.h"
-#include "ui/SpeedButton_win.h"
 #include "ui/Unit1_win.h"
 
 namespace {

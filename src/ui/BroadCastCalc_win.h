@@ -8,7 +8,7 @@
 #include "controls/JvBehaviorLabel_win.h"
 #include "controls/JvIPAddress.h"
 #include "controls/JvIPAddress_win.h"
-#include "ui/Form_win.h"
+#include "platform/Form_win.h"
 
 // The broadcast calculator window, shown without modality from the main window's menu:
 // address and mask in; class, network, hosts and the private/public verdict in the memo; the

@@ -4,8 +4,8 @@
 #include "base/Exception.h"
 #include "base/WinApi.h"
 #include "net/IdStackWindows.h"
-#include "ui/Application_win.h"
-#include "ui/Dispatch_win.h"
+#include "platform/Application_win.h"
+#include "platform/Dispatch_win.h"
 #include "ui/StartUp_win.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Application_win.h"
+#include "platform/Application_win.h"
 
 // The program's start-up before its message loop: the application title "CorVane" (it captions
 // the message and error boxes), then the four windows, all hidden, in this order: TForm1 (the

@@ -1,14 +1,14 @@
 #include "ui/Unit1_win.h"
 
+#include "platform/Application_win.h"
+#include "platform/MessageDialog_win.h"
+#include "platform/Platform.h"
+#include "platform/Platform_win.h"
+#include "platform/SpeedButton_win.h"
 #include "ui/About_win.h"
-#include "ui/Application_win.h"
 #include "ui/BroadCastCalc_win.h"
-#include "ui/CommandLineArgs.h"
-#include "ui/MessageDialog_win.h"
-#include "ui/Platform.h"
-#include "ui/Platform_win.h"
 #include "ui/Resources.h"
-#include "ui/SpeedButton_win.h"
+#include "wake/CommandLineArgs.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "controls/JvFormMagnet_win.h"
 #include "controls/JvGradient_win.h"
 #include "net/IdUDPClient.h"
-#include "ui/Controls_win.h"
-#include "ui/Form_win.h"
+#include "platform/Controls_win.h"
+#include "platform/Form_win.h"
 #include "ui/Unit1.h"
 
 // The main window: MAC, IP, password and port fields, "Power on", the log and the menu. Its show

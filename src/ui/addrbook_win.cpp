@@ -5,10 +5,10 @@
 
 #include <vector>
 
+#include "platform/Application_win.h"
+#include "platform/Controls_win.h"
+#include "platform/Platform_win.h"
 #include "ui/AddressBookFile.h"
-#include "ui/Application_win.h"
-#include "ui/Controls_win.h"
-#include "ui/Platform_win.h"
 
 namespace {
 

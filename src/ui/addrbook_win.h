@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Form_win.h"
+#include "platform/Form_win.h"
 
 // The address book window: created hidden at start-up; nothing in the program shows it. Its
 // "Create/Update Entry" button makes sure addrbook.txt exists next to the executable.

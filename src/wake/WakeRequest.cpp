@@ -1,9 +1,5 @@
 #include "wake/WakeRequest.h"
 
-#include <algorithm>
-
-#include "base/Exception.h"
-#include "base/IntConv.h"
 #include "net/IdUDPClient.h"
 
 // The two checks are hand-written matchers for the patterns
@@ -15,10 +11,7 @@
 
 namespace {
 
-constexpr size_t kAddressBytes = 6;
-constexpr size_t kAddressCopies = 16;
 constexpr size_t kMacPatternLength = 17;  // xx-xx-xx-xx-xx-xx
-constexpr char kSyncByte = static_cast<char>(0xFF);
 
 bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -97,38 +90,6 @@ bool CheckIpAddress(const std::string& ip) {
         }
     }
     return IsLastOctet(pos, static_cast<size_t>(end - pos));
-}
-
-std::string BuildMagicPacket(const std::string& mac, const std::string& password) {
-    // The first twelve characters of the MAC text once every '-' is removed; a shorter
-    // remainder leaves the last pairs short, and a short pair is a conversion error like any
-    // other pair that is not two hex digits.
-    std::string digits;
-    digits.reserve(2 * kAddressBytes);
-    for (size_t i = 0; i < mac.size() && digits.size() < 2 * kAddressBytes; ++i) {
-        if (mac[i] != '-') {
-            digits += mac[i];
-        }
-    }
-
-    char address[kAddressBytes];
-    for (size_t i = 0; i < kAddressBytes; ++i) {
-        std::string pair(1, '$');
-        pair.append(digits, std::min(2 * i, digits.size()), 2);
-        if (pair.size() != 3) {
-            throw EConvertError(ConvertErrorMessage(pair));
-        }
-        address[i] = static_cast<char>(StrToInt(pair) & 0xFF);
-    }
-
-    std::string packet;
-    packet.reserve(kAddressBytes * (kAddressCopies + 1) + password.size());
-    packet.append(kAddressBytes, kSyncByte);
-    for (size_t copy = 0; copy < kAddressCopies; ++copy) {
-        packet.append(address, kAddressBytes);
-    }
-    packet += password;
-    return packet;
 }
 
 void SendMagicPacket(TIdUDPClient& client, const std::string& packet, const std::string& ip,

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "wake/MagicPacket.h"
+
 class TIdUDPClient;
 
 // One wake request: check the two address texts, build the magic packet, send it as one
@@ -17,9 +19,6 @@ bool CheckMacAddress(const std::string& mac);
 // True when the whole text is a dotted-decimal address: three octets 0..255 without leading
 // zeros, then a last octet 1..255 without leading zeros or 01..09.
 bool CheckIpAddress(const std::string& ip);
-
-// Six 0xFF bytes, the six address bytes sixteen times, then the password's bytes.
-std::string BuildMagicPacket(const std::string& mac, const std::string& password);
 
 // Sets the client's Host and Port and sends the packet as one datagram.
 void SendMagicPacket(TIdUDPClient& client, const std::string& packet, const std::string& ip,

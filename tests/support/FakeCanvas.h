@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "controls/JvGradient.h"
-#include "ui/Platform.h"
+#include "platform/Platform.h"
 
 // A drawing surface in memory, usable as a plain canvas or as the gradient's off-screen picture.
 // Rectangles are written into a pixel array (clipped, colours resolved with ColorToRgb); every

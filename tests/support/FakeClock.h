@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "ui/Platform.h"
+#include "platform/Platform.h"
 
 // A clock that moves only when told; installs itself for its lifetime.
 class FakeClock : public TClock {

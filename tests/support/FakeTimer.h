@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ui/Platform.h"
+#include "platform/Platform.h"
 
 // A timer that fires only when a test calls Fire().
 class FakeTimer : public TPlatformTimer {

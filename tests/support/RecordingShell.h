@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "ui/Platform.h"
+#include "platform/Platform.h"
 
 // Records every shell open instead of launching anything; installed for its lifetime.
 class RecordingShell {

@@ -6,8 +6,8 @@
 #include "base/Exception.h"
 #include "support/FakeMainWindow.h"
 #include "support/RecordingStack.h"
-#include "ui/CommandLineArgs.h"
 #include "ui/Unit1.h"
+#include "wake/CommandLineArgs.h"
 
 namespace {
 

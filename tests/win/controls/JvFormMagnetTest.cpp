@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "controls/JvFormMagnet_win.h"
-#include "ui/Application_win.h"
+#include "platform/Application_win.h"
 #include "ui/Unit1_win.h"
 
 namespace {

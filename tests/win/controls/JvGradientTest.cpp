@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "controls/JvGradient_win.h"
-#include "ui/Application_win.h"
-#include "ui/Platform_win.h"
+#include "platform/Application_win.h"
+#include "platform/Platform_win.h"
 #include "ui/Unit1_win.h"
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include "base/Exception.h"
 #include "controls/JvLabel_win.h"
+#include "platform/Platform_win.h"
 #include "support/RecordingShell.h"
-#include "ui/Platform_win.h"
 
 namespace {
 

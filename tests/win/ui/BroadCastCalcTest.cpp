@@ -5,9 +5,9 @@
 
 #include "BoxWatcher.h"
 #include "base/WinApi.h"
-#include "ui/Application_win.h"
+#include "platform/Application_win.h"
+#include "platform/Controls_win.h"
 #include "ui/BroadCastCalc_win.h"
-#include "ui/Controls_win.h"
 #include "ui/Unit1_win.h"
 #include "win/WindowGeometry.h"
 

@@ -6,10 +6,10 @@
 #include "BoxWatcher.h"
 #include "base/Exception.h"
 #include "base/WinApi.h"
-#include "ui/Application_win.h"
+#include "platform/Application_win.h"
+#include "platform/Dispatch_win.h"
+#include "platform/MessageDialog_win.h"
 #include "ui/BroadCastCalc_win.h"
-#include "ui/Dispatch_win.h"
-#include "ui/MessageDialog_win.h"
 #include "ui/StartUp_win.h"
 #include "ui/Unit1_win.h"
 

@@ -1,10 +1,10 @@
-#include "ui/Dispatch_win.h"
+#include "platform/Dispatch_win.h"
 
 #include <exception>
 
 #include "base/ErrorBoxText.h"
 #include "base/Exception.h"
-#include "ui/Application_win.h"
+#include "platform/Application_win.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/JpegImage.h"
+#include "platform/JpegImage.h"
 
 // libjpeg reports fatal errors through error_exit, whose default prints and ends the process.
 // Here it jumps back with longjmp (libjpeg is C, so no C++ exception may cross it). Warnings

@@ -1,4 +1,4 @@
-#include "ui/Controls_win.h"
+#include "platform/Controls_win.h"
 
 #include <map>
 #include <memory>

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "platform/Platform.h"
 #include "support/FakeClock.h"
 #include "support/FakeTimer.h"
 #include "support/RecordingShell.h"
-#include "ui/Platform.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "ui/Form_win.h"
+#include "platform/Form_win.h"
 
 #include <algorithm>
 #include <set>
 
-#include "ui/Application_win.h"
-#include "ui/Controls_win.h"
-#include "ui/Dispatch_win.h"
+#include "platform/Application_win.h"
+#include "platform/Controls_win.h"
+#include "platform/Dispatch_win.h"
 
 namespace {
 

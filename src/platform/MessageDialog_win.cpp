@@ -1,12 +1,12 @@
-#include "ui/MessageDialog_win.h"
+#include "platform/MessageDialog_win.h"
 
 #include <algorithm>
 #include <cstdint>
 
 #include "base/WinApi.h"
-#include "ui/Application_win.h"
-#include "ui/Controls_win.h"
-#include "ui/Dispatch_win.h"
+#include "platform/Application_win.h"
+#include "platform/Controls_win.h"
+#include "platform/Dispatch_win.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "ui/SpeedButton_win.h"
+#include "platform/SpeedButton_win.h"
 
-#include "ui/Controls_win.h"
+#include "platform/Controls_win.h"
 
 namespace {
 

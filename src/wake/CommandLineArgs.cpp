@@ -1,4 +1,4 @@
-#include "ui/CommandLineArgs.h"
+#include "wake/CommandLineArgs.h"
 
 #include <cstddef>
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "base/WinApi.h"
-#include "ui/Platform.h"
+#include "platform/Platform.h"
 
 // A flat push button with a 16 x 16 picture left of its caption. It never takes the keyboard
 // focus and has no access key: only a mouse click (or BM_CLICK) presses it. A click sends

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "base/WinApi.h"
-#include "ui/Platform.h"
+#include "platform/Platform.h"
 
 // Child controls at exact client positions (pixels at 96 dpi), with the font the layout tables
 // name. Fonts are made once and live until the process ends.

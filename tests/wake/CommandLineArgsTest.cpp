@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/CommandLineArgs.h"
+#include "wake/CommandLineArgs.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "ui/JpegImage.h"
+#include "platform/JpegImage.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "ui/Platform_win.h"
+#include "platform/Platform_win.h"
 
 #include <map>
 
-#include "ui/Dispatch_win.h"
+#include "platform/Dispatch_win.h"
 
 namespace {
 

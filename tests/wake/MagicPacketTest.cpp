@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "cli/MagicPacketDecoder.h"
+#include "wake/MagicPacket.h"
 #include "wake/WakeRequest.h"
 
 namespace {

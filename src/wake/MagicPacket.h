@@ -4,7 +4,12 @@
 #include <string>
 #include <string_view>
 
-// Reading a received datagram back as a magic packet (for the monitor).
+// The magic packet: built from a MAC text and a password, and read back from a received
+// datagram (by the monitor).
+
+// Six 0xFF bytes, the six address bytes sixteen times, then the password's bytes. Throws
+// EConvertError for a pair that is not two hexadecimal digits.
+std::string BuildMagicPacket(const std::string& mac, const std::string& password);
 
 struct TMagicPacket {
     std::string address;   // six bytes

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/WinApi.h"
-#include "ui/Platform.h"
+#include "platform/Platform.h"
 
 // A top-level window of the program. Derived windows create their controls in their
 // constructor (with the helpers of Controls_win.h) and register handlers with OnCommand; every

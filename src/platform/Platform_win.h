@@ -3,7 +3,7 @@
 #include <string>
 
 #include "base/WinApi.h"
-#include "ui/Platform.h"
+#include "platform/Platform.h"
 
 // Installs the Win32 implementations of the seams in Platform.h: system colours (GetSysColor),
 // timers (SetTimer on this thread, callbacks through Dispatch) and the shell (ShellExecuteA).

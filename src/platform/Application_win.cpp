@@ -1,7 +1,7 @@
-#include "ui/Application_win.h"
+#include "platform/Application_win.h"
 
-#include "ui/Form_win.h"
-#include "ui/Platform_win.h"
+#include "platform/Form_win.h"
+#include "platform/Platform_win.h"
 
 namespace {
 
