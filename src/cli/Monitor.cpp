@@ -20,7 +20,7 @@ constexpr int32_t kReceiveBuffer = 65536;
 
 // Errors that end one wait or receive but not the monitor: a signal that interrupted the call,
 // and an ICMP-reported failure of an earlier send (Windows reports it to the next receive).
-constexpr int32_t kRetryErrors[] = {10004, 10054};
+constexpr int32_t kRetryErrors[] = {kIdErrorInterrupted, kIdErrorConnectionReset};
 
 // A stack message on one line: "Socket Error # 10048: Address already in use.".
 std::string OneLine(std::string message) {

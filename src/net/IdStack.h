@@ -9,10 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "net/IdErrorText.h"
+
 // The socket stack: the one object through which the transport reaches the platform's sockets.
-// TIdStack holds what does not depend on the platform (error texts, the IPv4 address parser,
-// host-to-address, result checking); a platform subclass wraps each socket call as one virtual
-// operation and reports failures with Windows Sockets error numbers.
+// TIdStack holds what does not depend on the platform (result checking and the error messages,
+// host-to-address, in IdStack.cpp; the IPv4 address parser, in IdStackAddressText.cpp); a
+// platform subclass wraps each socket call as one virtual operation and reports failures with
+// the error numbers of IdErrorText.h. The process-wide stack is kept in IdStackRegistry.cpp.
 
 using TIdStackSocketHandle = int32_t;
 constexpr TIdStackSocketHandle kIdInvalidSocket = -1;
@@ -21,15 +24,6 @@ constexpr TIdStackSocketHandle kIdInvalidSocket = -1;
 constexpr int32_t kIdAfInet = 2;     // IPv4
 constexpr int32_t kIdSockDgram = 2;  // datagram socket
 constexpr int32_t kIdShutdownSend = 1;
-
-// Error numbers the portable code refers to.
-constexpr int32_t kIdErrorAccessDenied = 10013;
-constexpr int32_t kIdErrorMessageTooLong = 10040;
-constexpr int32_t kIdErrorNotInitialised = 10093;
-constexpr int32_t kIdErrorHostNotFound = 11001;
-constexpr int32_t kIdErrorTryAgain = 11002;
-constexpr int32_t kIdErrorNoRecovery = 11003;
-constexpr int32_t kIdErrorNoData = 11004;
 
 // Four bytes, first octet first (network order).
 using TIdIPv4Address = std::array<uint8_t, 4>;
@@ -77,7 +71,7 @@ public:
                                   const void* value, int32_t length) = 0;
     virtual TIdStackSocketHandle SysSocket(int32_t family, int32_t type, int32_t protocol) = 0;
     virtual int32_t SysShutdown(TIdStackSocketHandle socket, int32_t how) = 0;
-    // "Socket Error # <code>\r\n<text>"; platform stacks add the row 11001.
+    // "Socket Error # <code>\r\n<text>" with the text of the one error table.
     virtual std::string ErrorText(int32_t code) const;
     // The Windows Sockets number of the last failed call.
     virtual int32_t SysGetLastError() = 0;
@@ -112,10 +106,10 @@ public:
     int32_t LastFailure() const { return lastFailure_; }
 
 protected:
-    // The table text of a code that TIdStack knows; empty for any other code.
-    static std::string BaseErrorMessage(int32_t code);
-    // The full message for a code and its text.
-    static std::string FormatErrorText(int32_t code, const std::string& text);
+    // What SysBind binds to: the address text's bytes, or any address for an empty text.
+    TIdIPv4Address BindAddressBytes(const std::string& ip) const;
+    // The low 16 bits of a port, in network order.
+    uint16_t NetworkPort(int32_t port) { return SysHtons(static_cast<uint16_t>(port)); }
     // Raises EIdStackSetSizeExceeded when a select list is longer than 64.
     static void CheckSetSize(const std::vector<TIdStackSocketHandle>* list);
 

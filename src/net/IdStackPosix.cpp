@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "net/IdException.h"
+#include "net/IdSocketAddress.h"
 
 namespace {
 
@@ -19,42 +20,54 @@ static_assert(AF_INET == kIdAfInet && SOCK_DGRAM == kIdSockDgram && SHUT_WR == k
 
 struct ErrnoRow {
     int error;
-    int32_t wsaError;
+    TIdErrorCode wsaError;
 };
 
 // errno values differ between POSIX systems; the Windows Sockets numbers follow BSD's.
 const ErrnoRow kErrnoRows[] = {
-    {EINTR, 10004},        {EBADF, 10009},           {EACCES, 10013},
-    {EPERM, 10013},  // a firewall refusing a send: the same meaning to the user
-    {EFAULT, 10014},       {EINVAL, 10022},          {EMFILE, 10024},
-    {ENFILE, 10024},       {EWOULDBLOCK, 10035},     {EAGAIN, 10035},
-    {EINPROGRESS, 10036},  {EALREADY, 10037},        {ENOTSOCK, 10038},
-    {EDESTADDRREQ, 10039}, {EMSGSIZE, 10040},        {EPROTOTYPE, 10041},
-    {ENOPROTOOPT, 10042},  {EPROTONOSUPPORT, 10043}, {ESOCKTNOSUPPORT, 10044},
-    {EOPNOTSUPP, 10045},   {EPFNOSUPPORT, 10046},    {EAFNOSUPPORT, 10047},
-    {EADDRINUSE, 10048},   {EADDRNOTAVAIL, 10049},   {ENETDOWN, 10050},
-    {ENETUNREACH, 10051},  {ENETRESET, 10052},       {ECONNABORTED, 10053},
-    {ECONNRESET, 10054},   {ENOBUFS, 10055},         {ENOMEM, 10055},
-    {EISCONN, 10056},      {ENOTCONN, 10057},        {ESHUTDOWN, 10058},
-    {ETOOMANYREFS, 10059}, {ETIMEDOUT, 10060},       {ECONNREFUSED, 10061},
-    {ELOOP, 10062},        {ENAMETOOLONG, 10063},    {EHOSTDOWN, 10064},
-    {EHOSTUNREACH, 10065}, {ENOTEMPTY, 10066},
+    {EINTR, kIdErrorInterrupted},
+    {EBADF, kIdErrorBadFile},
+    {EACCES, kIdErrorAccessDenied},
+    {EPERM, kIdErrorAccessDenied},  // a firewall refusing a send: the same meaning to the user
+    {EFAULT, kIdErrorBadAddress},
+    {EINVAL, kIdErrorInvalidArgument},
+    {EMFILE, kIdErrorTooManyOpenFiles},
+    {ENFILE, kIdErrorTooManyOpenFiles},
+    {EWOULDBLOCK, kIdErrorWouldBlock},
+    {EAGAIN, kIdErrorWouldBlock},
+    {EINPROGRESS, kIdErrorInProgress},
+    {EALREADY, kIdErrorAlreadyInProgress},
+    {ENOTSOCK, kIdErrorNotSocket},
+    {EDESTADDRREQ, kIdErrorDestinationRequired},
+    {EMSGSIZE, kIdErrorMessageTooLong},
+    {EPROTOTYPE, kIdErrorWrongProtocolType},
+    {ENOPROTOOPT, kIdErrorBadProtocolOption},
+    {EPROTONOSUPPORT, kIdErrorProtocolNotSupported},
+    {ESOCKTNOSUPPORT, kIdErrorSocketTypeNotSupported},
+    {EOPNOTSUPP, kIdErrorOperationNotSupported},
+    {EPFNOSUPPORT, kIdErrorProtocolFamilyNotSupported},
+    {EAFNOSUPPORT, kIdErrorAddressFamilyNotSupported},
+    {EADDRINUSE, kIdErrorAddressInUse},
+    {EADDRNOTAVAIL, kIdErrorAddressNotAvailable},
+    {ENETDOWN, kIdErrorNetworkDown},
+    {ENETUNREACH, kIdErrorNetworkUnreachable},
+    {ENETRESET, kIdErrorNetworkReset},
+    {ECONNABORTED, kIdErrorConnectionAborted},
+    {ECONNRESET, kIdErrorConnectionReset},
+    {ENOBUFS, kIdErrorNoBufferSpace},
+    {ENOMEM, kIdErrorNoBufferSpace},
+    {EISCONN, kIdErrorAlreadyConnected},
+    {ENOTCONN, kIdErrorNotConnected},
+    {ESHUTDOWN, kIdErrorShutDown},
+    {ETOOMANYREFS, kIdErrorTooManyReferences},
+    {ETIMEDOUT, kIdErrorTimedOut},
+    {ECONNREFUSED, kIdErrorConnectionRefused},
+    {ELOOP, kIdErrorTooManyLinks},
+    {ENAMETOOLONG, kIdErrorNameTooLong},
+    {EHOSTDOWN, kIdErrorHostDown},
+    {EHOSTUNREACH, kIdErrorHostUnreachable},
+    {ENOTEMPTY, kIdErrorNotEmpty},
 };
-
-sockaddr_in MakeAddress(const TIdIPv4Address& address, uint16_t networkPort) {
-    sockaddr_in result;
-    std::memset(&result, 0, sizeof(result));
-    result.sin_family = AF_INET;
-    result.sin_port = networkPort;
-    std::memcpy(&result.sin_addr, address.data(), address.size());
-    return result;
-}
-
-TIdIPv4Address AddressBytes(const in_addr& address) {
-    TIdIPv4Address bytes{};
-    std::memcpy(bytes.data(), &address, bytes.size());
-    return bytes;
-}
 
 }  // namespace
 
@@ -100,8 +113,7 @@ int32_t TIdStackPosix::Track(int32_t result) {
 }
 
 int32_t TIdStackPosix::SysBind(TIdStackSocketHandle socket, const std::string& ip, int32_t port) {
-    const TIdIPv4Address address = ip.empty() ? TIdIPv4Address{} : TextToAddress(ip);
-    const sockaddr_in local = MakeAddress(address, SysHtons(static_cast<uint16_t>(port)));
+    const auto local = MakeSocketAddress<sockaddr_in>(BindAddressBytes(ip), NetworkPort(port));
     return Track(::bind(socket, reinterpret_cast<const sockaddr*>(&local), sizeof(local)));
 }
 
@@ -122,8 +134,8 @@ std::string TIdStackPosix::SysGetHostByName(const std::string& name) {
         CheckResult(-1);  // raises: nothing is tolerated
         return {};
     }
-    const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-    const TIdIPv4Address bytes = AddressBytes(address->sin_addr);
+    const TIdIPv4Address bytes =
+        SocketAddressBytes(*reinterpret_cast<const sockaddr_in*>(found->ai_addr));
     ::freeaddrinfo(found);
     return AddressToText(bytes);
 }
@@ -146,7 +158,7 @@ int32_t TIdStackPosix::SysRecvFrom(TIdStackSocketHandle socket, void* buffer, in
     if (received < 0) {
         return Track(-1);
     }
-    ip = AddressToText(AddressBytes(from.sin_addr));
+    ip = AddressToText(SocketAddressBytes(from));
     port = ntohs(from.sin_port);
     return static_cast<int32_t>(received);
 }
@@ -191,8 +203,7 @@ int32_t TIdStackPosix::SysSelect(std::vector<TIdStackSocketHandle>* read,
 
 int32_t TIdStackPosix::SysSendTo(TIdStackSocketHandle socket, const void* buffer, int32_t length,
                                  int32_t flags, const std::string& ip, int32_t port) {
-    const sockaddr_in destination =
-        MakeAddress(TextToAddress(ip), SysHtons(static_cast<uint16_t>(port)));
+    const auto destination = MakeSocketAddress<sockaddr_in>(TextToAddress(ip), NetworkPort(port));
     if (length < 0) {
         lastError_ = MapErrno(EINVAL);
         return -1;
@@ -216,13 +227,6 @@ int32_t TIdStackPosix::SysShutdown(TIdStackSocketHandle socket, int32_t how) {
     return Track(::shutdown(socket, how));
 }
 
-std::string TIdStackPosix::ErrorText(int32_t code) const {
-    if (code == kIdErrorHostNotFound) {
-        return FormatErrorText(code, "Host not found.");
-    }
-    return TIdStack::ErrorText(code);
-}
-
 void TIdStackPosix::SysGetSockName(TIdStackSocketHandle socket, int32_t& family, std::string& ip,
                                    int32_t& port) {
     sockaddr_in local;
@@ -230,7 +234,7 @@ void TIdStackPosix::SysGetSockName(TIdStackSocketHandle socket, int32_t& family,
     socklen_t localLength = sizeof(local);
     CheckResult(Track(::getsockname(socket, reinterpret_cast<sockaddr*>(&local), &localLength)));
     family = local.sin_family;
-    ip = AddressToText(AddressBytes(local.sin_addr));
+    ip = AddressToText(SocketAddressBytes(local));
     port = ntohs(local.sin_port);
 }
 

@@ -23,7 +23,6 @@ public:
                           const void* value, int32_t length) override;
     TIdStackSocketHandle SysSocket(int32_t family, int32_t type, int32_t protocol) override;
     int32_t SysShutdown(TIdStackSocketHandle socket, int32_t how) override;
-    std::string ErrorText(int32_t code) const override;
     int32_t SysGetLastError() override { return lastError_; }
     void SysGetSockName(TIdStackSocketHandle socket, int32_t& family, std::string& ip,
                         int32_t& port) override;

@@ -2,6 +2,7 @@
 
 #include "base/WinApi.h"
 #include "net/IdException.h"
+#include "net/IdSocketAddress.h"
 #include "net/IdStackWindows.h"
 #include "net/IdWinsock2_win.h"
 
@@ -18,21 +19,6 @@ SOCKET ToSocket(TIdStackSocketHandle socket) {
 
 TIdStackSocketHandle FromSocket(SOCKET socket) {
     return socket == INVALID_SOCKET ? kIdInvalidSocket : static_cast<TIdStackSocketHandle>(socket);
-}
-
-sockaddr_in MakeAddress(const TIdIPv4Address& address, u_short networkPort) {
-    sockaddr_in result;
-    std::memset(&result, 0, sizeof(result));
-    result.sin_family = AF_INET;
-    result.sin_port = networkPort;
-    std::memcpy(&result.sin_addr, address.data(), address.size());
-    return result;
-}
-
-TIdIPv4Address AddressBytes(const in_addr& address) {
-    TIdIPv4Address bytes{};
-    std::memcpy(bytes.data(), &address, bytes.size());
-    return bytes;
 }
 
 // fd_set filled by hand: the FD_ISSET macro calls a library export of its own.
@@ -74,8 +60,7 @@ TIdStackWindows::TIdStackWindows() {
 }
 
 int32_t TIdStackWindows::SysBind(TIdStackSocketHandle socket, const std::string& ip, int32_t port) {
-    const TIdIPv4Address address = ip.empty() ? TIdIPv4Address{} : TextToAddress(ip);
-    const sockaddr_in local = MakeAddress(address, SysHtons(static_cast<uint16_t>(port)));
+    const auto local = MakeSocketAddress<sockaddr_in>(BindAddressBytes(ip), NetworkPort(port));
     return Ws2Bind::Call(ToSocket(socket), reinterpret_cast<const sockaddr*>(&local),
                          sizeof(local));
 }
@@ -110,7 +95,7 @@ int32_t TIdStackWindows::SysRecvFrom(TIdStackSocketHandle socket, void* buffer, 
     const int received = Ws2RecvFrom::Call(ToSocket(socket), static_cast<char*>(buffer), length,
                                            flags, reinterpret_cast<sockaddr*>(&from), &fromLength);
     if (received != SOCKET_ERROR) {
-        ip = AddressToText(AddressBytes(from.sin_addr));
+        ip = AddressToText(SocketAddressBytes(from));
         port = Ws2Ntohs::Call(from.sin_port);
     }
     return received;
@@ -145,8 +130,7 @@ int32_t TIdStackWindows::SysSelect(std::vector<TIdStackSocketHandle>* read,
 
 int32_t TIdStackWindows::SysSendTo(TIdStackSocketHandle socket, const void* buffer, int32_t length,
                                    int32_t flags, const std::string& ip, int32_t port) {
-    const sockaddr_in destination =
-        MakeAddress(TextToAddress(ip), SysHtons(static_cast<uint16_t>(port)));
+    const auto destination = MakeSocketAddress<sockaddr_in>(TextToAddress(ip), NetworkPort(port));
     return Ws2SendTo::Call(ToSocket(socket), static_cast<const char*>(buffer), length, flags,
                            reinterpret_cast<const sockaddr*>(&destination), sizeof(destination));
 }
@@ -165,13 +149,6 @@ int32_t TIdStackWindows::SysShutdown(TIdStackSocketHandle socket, int32_t how) {
     return Ws2Shutdown::Call(ToSocket(socket), how);
 }
 
-std::string TIdStackWindows::ErrorText(int32_t code) const {
-    if (code == kIdErrorHostNotFound) {
-        return FormatErrorText(code, "Host not found.");
-    }
-    return TIdStack::ErrorText(code);
-}
-
 int32_t TIdStackWindows::SysGetLastError() {
     return Ws2WSAGetLastError::Call();
 }
@@ -184,7 +161,7 @@ void TIdStackWindows::SysGetSockName(TIdStackSocketHandle socket, int32_t& famil
     CheckResult(
         Ws2GetSockName::Call(ToSocket(socket), reinterpret_cast<sockaddr*>(&local), &localLength));
     family = local.sin_family;
-    ip = AddressToText(AddressBytes(local.sin_addr));
+    ip = AddressToText(SocketAddressBytes(local));
     port = Ws2Ntohs::Call(local.sin_port);
 }
 

@@ -4,12 +4,13 @@
 #include <cstdio>
 #include <string>
 
+#include "net/IdErrorText.h"
 #include "net/IdException.h"
 
 namespace {
 
 constexpr const char* kLibraryName = "WS2_32.DLL";
-constexpr DWORD kNotInitialised = 10093;  // WSANOTINITIALISED
+constexpr DWORD kNotInitialised = kIdErrorNotInitialised;  // WSANOTINITIALISED
 
 // Export names, one per row.
 constexpr const char* kExportNames[kRowCount] = {

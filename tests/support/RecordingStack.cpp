@@ -96,7 +96,7 @@ int32_t TRecordingStack::SysSetSockOpt(TIdStackSocketHandle socket, int32_t leve
 
 TIdStackSocketHandle TRecordingStack::SysSocket(int32_t, int32_t, int32_t) {
     if (state_->failSocketCreation) {
-        return Fail(10024);
+        return Fail(kIdErrorTooManyOpenFiles);
     }
     const TIdStackSocketHandle socket = state_->nextSocket++;
     state_->socketsCreated.push_back(socket);
@@ -106,13 +106,6 @@ TIdStackSocketHandle TRecordingStack::SysSocket(int32_t, int32_t, int32_t) {
 int32_t TRecordingStack::SysShutdown(TIdStackSocketHandle socket, int32_t) {
     state_->shutdowns.push_back(socket);
     return 0;
-}
-
-std::string TRecordingStack::ErrorText(int32_t code) const {
-    if (code == kIdErrorHostNotFound) {
-        return FormatErrorText(code, "Host not found.");
-    }
-    return TIdStack::ErrorText(code);
 }
 
 void TRecordingStack::SysGetSockName(TIdStackSocketHandle, int32_t& family, std::string& ip,
