@@ -12,6 +12,24 @@ void WriteLine(std::FILE* stream, const std::string& text) {
     std::fputc('\n', stream);
 }
 
+// Prints what follows the decision and gives the exit status for what it did.
+int FinishConsoleWake(const TCommandLineResult& result, TConsoleHost& host, std::FILE* out) {
+    switch (result.outcome) {
+    case TCommandLineOutcome::Sent:
+        LogSentWake(host, result.request);
+        return kExitSent;
+    case TCommandLineOutcome::Banner:
+        std::fflush(out);  // the banner before the usage, also on a shared terminal
+        host.ShowMessage(kUsageMessage);
+        return kExitUsage;
+    case TCommandLineOutcome::Usage:
+        return kExitUsage;
+    case TCommandLineOutcome::CheckFailed:
+        break;
+    }
+    return kExitNotSent;
+}
+
 }  // namespace
 
 TConsoleHost::TConsoleHost(std::FILE* out, std::FILE* err) : out_(out), err_(err) {}
@@ -34,37 +52,12 @@ void TConsoleHost::ShowMessage(const std::string& text) {
     WriteLine(err_, text);
 }
 
-void TConsoleHost::CloseMainWindow() {
-    closed_ = true;
-}
-
 int RunConsoleWake(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err) {
     TConsoleHost host(out, err);
-    TCommandLineRequest request;
     try {
-        RunCommandLine(arguments, host, request);
+        return FinishConsoleWake(RunCommandLine(arguments, host), host, out);
     } catch (const Exception& e) {
         WriteLine(err, ErrorBoxText(e.Message()));
         return kExitNotSent;
     }
-
-    if (host.Closed()) {
-        // What the main window logs after a send; the password itself is never shown.
-        WriteLine(out, "MagicPaket sent to:");
-        WriteLine(out, "Device: " + request.mac);
-        WriteLine(out, "BCast Domain: " + request.ip);
-        if (!request.password.empty()) {
-            WriteLine(out, "Sent with WOL Password");
-        }
-        return kExitSent;
-    }
-    const size_t count = arguments.size();
-    if (count == 0) {
-        // Without a window there is nothing interactive to fall back to: say how to use it.
-        std::fflush(out);
-        WriteLine(err, kUsageMessage);
-        return kExitUsage;
-    }
-    // Two to four arguments that sent nothing: a check failed and its message was shown.
-    return count >= 2 && count <= 4 ? kExitNotSent : kExitUsage;
 }

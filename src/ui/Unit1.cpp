@@ -5,47 +5,30 @@
 #include "base/IntConv.h"
 #include "wake/WakeRequest.h"
 
+void StartFromCommandLine(TMainWindowHost& host, const std::vector<std::string>& arguments) {
+    if (RunCommandLine(arguments, host).outcome == TCommandLineOutcome::Sent) {
+        host.CloseMainWindow();
+    }
+}
+
 void PowerOn(TMainWindowHost& host) {
-    enum class Check {
-        kNone,
-        kMacInvalid,
-        kIpInvalid
-    };
-
     host.ClearLog();
-    Check check = Check::kNone;
-    const std::string mac = host.MacText();
-    if (!CheckMacAddress(mac)) {
-        check = Check::kMacInvalid;
-    }
-    const std::string ip = host.IpText();
-    if (!CheckIpAddress(ip)) {
-        check = Check::kIpInvalid;
-    }
-    const std::string password = host.PasswordText();
-    if (check == Check::kMacInvalid) {
-        host.ShowMessage("Invalid MAC-Address");
-        return;
-    }
-    if (check == Check::kIpInvalid) {
-        host.ShowMessage("Invalid IP-Address");
-        return;
-    }
-
-    const std::string packet = BuildMagicPacket(mac, password);
-    const std::string portText = host.PortText();
-    int32_t port = 0;
-    if (!TryStrToInt(portText, port)) {
-        host.ShowMessage(PortFieldMessage(portText));
-        port = kDefaultPort;
-    }
-    SendMagicPacket(host.UdpClient(), packet, ip, port);
-
-    host.AddLogLine("MagicPaket sent to:");
-    host.AddLogLine("Device: " + mac);
-    host.AddLogLine("BCast Domain: " + ip);
-    if (!password.empty()) {
-        host.AddLogLine("Sent with WOL Password");
+    TWakeRequest request;
+    request.mac = host.MacText();
+    request.ip = host.IpText();
+    request.password = host.PasswordText();
+    // Read only once the packet is built; any integer is passed on, without a range check.
+    const auto readPortField = [&host] {
+        const std::string portText = host.PortText();
+        int32_t port = 0;
+        if (!TryStrToInt(portText, port)) {
+            host.ShowMessage(PortFieldMessage(portText));
+            port = kDefaultPort;
+        }
+        return port;
+    };
+    if (CheckBuildAndSend(host, request, readPortField)) {
+        LogSentWake(host, request);
     }
 }
 

@@ -109,7 +109,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::FormShow() {
-    RunCommandLine(CommandLineArguments(Application().CommandLine()), *this);
+    StartFromCommandLine(*this, CommandLineArguments(Application().CommandLine()));
 }
 
 void TForm1::SpeedButton1Click() {

@@ -6,12 +6,6 @@
 
 namespace {
 
-enum class TCheckResult {
-    None,
-    MacInvalid,
-    IpInvalid
-};
-
 constexpr std::string_view kPasswordSwitch = "/pw:";
 constexpr std::string_view kPortSwitch = "/port:";
 
@@ -38,36 +32,23 @@ const std::string kUsageMessage =
     "<broadcast ip-addr> example: 192.168.0.255\n\r[/pw:<password>] is optional (WOL "
     "Password)\n\r[/port:<Portnummer>] is optional (default: 26354";
 
-void RunCommandLine(const std::vector<std::string>& arguments, TWakeHost& host) {
-    TCommandLineRequest request;
-    RunCommandLine(arguments, host, request);
-}
-
-void RunCommandLine(const std::vector<std::string>& arguments, TWakeHost& host,
-                    TCommandLineRequest& request) {
+TCommandLineResult RunCommandLine(const std::vector<std::string>& arguments, TWakeHost& host) {
     const size_t count = arguments.size();
     if (count == 0) {
         host.AddLogLine("CorVane 1.0a");
         host.AddLogLine(std::string(24, '-'));
-        return;
+        return {TCommandLineOutcome::Banner, {}};
     }
     if (count == 1 || count >= 5) {
         host.ShowMessage(kUsageMessage);
-        return;
+        return {TCommandLineOutcome::Usage, {}};
     }
 
+    TWakeRequest request;
     request.mac = arguments[0];
     request.ip = arguments[1];
-    // Both checks run before the options; the IP result overrides the MAC result.
-    TCheckResult check = TCheckResult::None;
-    if (!CheckMacAddress(request.mac)) {
-        check = TCheckResult::MacInvalid;
-    }
-    if (!CheckIpAddress(request.ip)) {
-        check = TCheckResult::IpInvalid;
-    }
-
     // Every option argument is tested for both switches; the first occurrence of each counts.
+    // The address checks are reported only after every port message.
     for (size_t i = 2; i < count; ++i) {
         const std::string& argument = arguments[i];
         const size_t passwordAt = argument.find(kPasswordSwitch);
@@ -79,17 +60,8 @@ void RunCommandLine(const std::vector<std::string>& arguments, TWakeHost& host,
             ApplyPortText(argument.substr(portAt + kPortSwitch.size()), request.port, host);
         }
     }
-
-    if (check == TCheckResult::MacInvalid) {
-        host.ShowMessage("Invalid MAC-Address");
-        return;
+    if (!CheckBuildAndSend(host, request)) {
+        return {TCommandLineOutcome::CheckFailed, request};
     }
-    if (check == TCheckResult::IpInvalid) {
-        host.ShowMessage("Invalid IP-Address");
-        return;
-    }
-
-    const std::string packet = BuildMagicPacket(request.mac, request.password);
-    SendMagicPacket(host.UdpClient(), packet, request.ip, request.port);
-    host.CloseMainWindow();
+    return {TCommandLineOutcome::Sent, request};
 }

@@ -1,41 +1,29 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "wake/WakeFlow.h"
 #include "wake/WakeRequest.h"
 
-class TIdUDPClient;
+// What the command-line decision did.
+enum class TCommandLineOutcome {
+    Banner,       // no arguments: the banner went to the log; the tool stays interactive
+    Usage,        // any count but zero and two to four: the usage message was shown
+    CheckFailed,  // an address check failed and its message was shown; nothing was sent
+    Sent,         // the packet was sent: the front end ends the program
+};
 
-// What the command-line decision needs from the window (or console) that runs it.
-class TWakeHost {
-public:
-    virtual ~TWakeHost() = default;
-    virtual TIdUDPClient& UdpClient() = 0;
-    virtual void AddLogLine(const std::string& line) = 0;
-    virtual void ShowMessage(const std::string& text) = 0;  // modal; returns when dismissed
-    virtual void CloseMainWindow() = 0;                     // ends the program
+struct TCommandLineResult {
+    TCommandLineOutcome outcome;
+    // The request read from two to four arguments; at its defaults for the other counts.
+    TWakeRequest request;
 };
 
 // The decision made when the main window is first shown. `arguments` are the arguments after
-// the program name. No arguments: the banner goes to the log. Two to four: one wake request,
-// then the window is closed. Any other count: the usage message. Exceptions from building or
-// sending propagate to the caller.
-void RunCommandLine(const std::vector<std::string>& arguments, TWakeHost& host);
+// the program name. No arguments: the banner goes to the log. Two to four: one wake request.
+// Any other count: the usage message. Exceptions from building or sending propagate to the
+// caller; nothing has been sent then.
+TCommandLineResult RunCommandLine(const std::vector<std::string>& arguments, TWakeHost& host);
 
 extern const std::string kUsageMessage;
-
-// The wake request as the decision read it from two to four arguments; front ends without a
-// window use it to report what was sent.
-struct TCommandLineRequest {
-    std::string mac;
-    std::string ip;
-    std::string password;
-    int32_t port = kDefaultPort;
-};
-
-// The same decision, also handing back the request it read (left at its defaults for a count
-// other than two to four).
-void RunCommandLine(const std::vector<std::string>& arguments, TWakeHost& host,
-                    TCommandLineRequest& request);

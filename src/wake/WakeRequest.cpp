@@ -92,6 +92,17 @@ bool CheckIpAddress(const std::string& ip) {
     return IsLastOctet(pos, static_cast<size_t>(end - pos));
 }
 
+TAddressCheck CheckAddresses(const std::string& mac, const std::string& ip) {
+    TAddressCheck check = TAddressCheck::Passed;
+    if (!CheckMacAddress(mac)) {
+        check = TAddressCheck::MacInvalid;
+    }
+    if (!CheckIpAddress(ip)) {
+        check = TAddressCheck::IpInvalid;
+    }
+    return check;
+}
+
 void SendMagicPacket(TIdUDPClient& client, const std::string& packet, const std::string& ip,
                      int32_t port) {
     client.SetHost(ip);

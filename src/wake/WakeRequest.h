@@ -13,6 +13,25 @@ class TIdUDPClient;
 
 constexpr int32_t kDefaultPort = 26354;
 
+// One wake request as a front end reads it.
+struct TWakeRequest {
+    std::string mac;
+    std::string ip;
+    std::string password;  // may be empty
+    int32_t port = kDefaultPort;
+};
+
+// What the two address checks found.
+enum class TAddressCheck {
+    Passed,
+    MacInvalid,
+    IpInvalid,
+};
+
+// Both checks; the IP check's result is taken after the MAC check's, so with both texts bad the
+// result is IpInvalid.
+TAddressCheck CheckAddresses(const std::string& mac, const std::string& ip);
+
 // True when six hex pairs joined by five '-' appear anywhere in the text.
 bool CheckMacAddress(const std::string& mac);
 

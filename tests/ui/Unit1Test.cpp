@@ -183,13 +183,39 @@ TEST_F(PowerOnFixture, SendFailurePropagatesAndNothingIsLogged) {
 
 // FormShow hands the split process command line to the command-line decision.
 TEST_F(PowerOnFixture, QuotedCommandLineArgumentsReachTheWake) {
-    RunCommandLine(CommandLineArguments("\"C:\\Corvane\\corvane.exe\" \"\" 00-11-22-33-44-55 "
-                                        "192.168.0.255 \"/pw:a b\" /port:9"),
-                   window);
+    StartFromCommandLine(window,
+                         CommandLineArguments("\"C:\\Corvane\\corvane.exe\" \"\" 00-11-22-33-44-55 "
+                                              "192.168.0.255 \"/pw:a b\" /port:9"));
     ASSERT_EQ(stack.Sent().size(), 1u);
     EXPECT_EQ(stack.Sent()[0].port, 9);
     EXPECT_EQ(stack.Sent()[0].data, PacketFor(kMacBytes, "a b"));
     EXPECT_EQ(window.Journal(), Lines{"close"});
+}
+
+TEST(StartFromCommandLine, ClosesTheWindowOnlyAfterASend) {
+    const struct {
+        const char* name;
+        std::vector<std::string> arguments;
+        Lines journal;
+    } rows[] = {
+        {"banner", {}, {"log: CorVane 1.0a", "log: ------------------------"}},
+        {"usage", {kMac}, {"message: " + kUsageMessage}},
+        {"check failed", {kMac, "1.2.3"}, {"message: Invalid IP-Address"}},
+        {"sent", {kMac, kIp, "/pw:x"}, {"close"}},  // a command-line send logs nothing
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScopedRecordingStack recording;
+        FakeMainWindow window;
+        StartFromCommandLine(window, row.arguments);
+        EXPECT_EQ(window.Journal(), row.journal);
+    }
+
+    ScopedRecordingStack recording;
+    recording.FailSendsWith(10013);
+    FakeMainWindow window;
+    EXPECT_THROW(StartFromCommandLine(window, {kMac, kIp}), Exception);
+    EXPECT_TRUE(window.Journal().empty());  // the window stays open
 }
 
 TEST(HelpFilePath, KeepsTheDirectoryUpToTheLastSeparator) {

@@ -16,7 +16,8 @@ const std::string kMac = "00-11-22-33-44-55";
 const std::string kIp = "192.168.0.255";
 const std::string kOutOfRange = "Portnumber out of range (1..65535) - using default port 26354";
 
-// Records what the decision does to its window: log lines, messages and the close, in order.
+// Records what the decision does to its window: log lines and messages, in order; Run adds
+// "close" when the decision reports a send, as the main window closes then.
 class TFakeHost : public TWakeHost {
 public:
     TFakeHost() { client_.SetBroadcastEnabled(true); }
@@ -24,7 +25,14 @@ public:
     TIdUDPClient& UdpClient() override { return client_; }
     void AddLogLine(const std::string& line) override { events.push_back("log " + line); }
     void ShowMessage(const std::string& text) override { events.push_back("message " + text); }
-    void CloseMainWindow() override { events.push_back("close"); }
+
+    TCommandLineResult Run(const std::vector<std::string>& arguments) {
+        const TCommandLineResult result = RunCommandLine(arguments, *this);
+        if (result.outcome == TCommandLineOutcome::Sent) {
+            events.push_back("close");
+        }
+        return result;
+    }
 
     std::vector<std::string> events;
 
@@ -53,7 +61,7 @@ void Check(const Row& row) {
     SCOPED_TRACE(row.name);
     ScopedRecordingStack stack;
     TFakeHost host;
-    RunCommandLine(row.arguments, host);
+    host.Run(row.arguments);
     EXPECT_EQ(host.events, row.events);
     if (!row.sent) {
         EXPECT_TRUE(stack.Sent().empty());
@@ -80,6 +88,41 @@ TEST(CommandLineWake, ArgumentCountChoosesTheMode) {
     };
     for (const Row& row : rows) {
         Check(row);
+    }
+}
+
+TEST(CommandLineWake, ResultSaysWhatHappenedAndCarriesTheRequest) {
+    using O = TCommandLineOutcome;
+    const TWakeRequest defaults;
+    const struct {
+        const char* name;
+        std::vector<std::string> arguments;
+        O outcome;
+        TWakeRequest request;
+    } rows[] = {
+        {"none", {}, O::Banner, defaults},
+        {"one", {kMac}, O::Usage, defaults},
+        {"five", {kMac, kIp, "/pw:a", "/port:9", "x"}, O::Usage, defaults},
+        {"bad MAC", {"bad", kIp, "/pw:x", "/port:9"}, O::CheckFailed, {"bad", kIp, "x", 9}},
+        {"bad IP", {kMac, "1.2.3"}, O::CheckFailed, {kMac, "1.2.3", "", 26354}},
+        {"sent", {kMac, kIp}, O::Sent, {kMac, kIp, "", 26354}},
+        {"sent with options", {kMac, kIp, "/pw:abc", "/port:9"}, O::Sent, {kMac, kIp, "abc", 9}},
+        {"sent on the default port",
+         {kMac, kIp, "/port:9", "/port:0"},
+         O::Sent,
+         {kMac, kIp, "", 26354}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScopedRecordingStack stack;
+        TFakeHost host;
+        const TCommandLineResult result = RunCommandLine(row.arguments, host);
+        EXPECT_EQ(result.outcome, row.outcome);
+        EXPECT_EQ(result.request.mac, row.request.mac);
+        EXPECT_EQ(result.request.ip, row.request.ip);
+        EXPECT_EQ(result.request.password, row.request.password);
+        EXPECT_EQ(result.request.port, row.request.port);
+        EXPECT_EQ(stack.Sent().size(), row.outcome == O::Sent ? 1u : 0u);
     }
 }
 
@@ -190,7 +233,7 @@ TEST(CommandLineWake, ConversionErrorPropagatesAndNothingIsSent) {
     ScopedRecordingStack stack;
     TFakeHost host;
     try {
-        RunCommandLine({"x00-11-22-33-44-55", kIp, "/port:abc"}, host);
+        host.Run({"x00-11-22-33-44-55", kIp, "/port:abc"});
         FAIL() << "no exception";
     } catch (const EConvertError& e) {
         EXPECT_EQ(e.Message(), "'$x0' ist kein gültiger Integerwert");
@@ -204,7 +247,7 @@ TEST(CommandLineWake, SendFailurePropagatesAndTheWindowStays) {
     stack.FailSendsWith(10013);
     TFakeHost host;
     try {
-        RunCommandLine({kMac, kIp}, host);
+        host.Run({kMac, kIp});
         FAIL() << "no exception";
     } catch (const EIdSocketError& e) {
         EXPECT_EQ(e.ErrorCode(), 10013);
@@ -236,7 +279,7 @@ TEST(CommandLineWake, AnyTextIsSafeInEveryPosition) {
             ScopedRecordingStack stack;
             TFakeHost host;
             try {
-                RunCommandLine(arguments, host);
+                host.Run(arguments);
             } catch (const Exception&) {
                 EXPECT_TRUE(stack.Sent().empty());
                 continue;

@@ -49,6 +49,25 @@ TEST(WakeRequest, MacCheckFindsSixPairsAnywhere) {
     }
 }
 
+TEST(WakeRequest, AddressCheckTakesTheIpResultLast) {
+    const std::string mac = "00-11-22-33-44-55";
+    const std::string ip = "192.168.0.255";
+    const struct {
+        std::string mac;
+        std::string ip;
+        TAddressCheck check;
+    } rows[] = {
+        {mac, ip, TAddressCheck::Passed},
+        {"00:11:22:33:44:55", ip, TAddressCheck::MacInvalid},
+        {mac, "192.168.0.0", TAddressCheck::IpInvalid},
+        {"", "", TAddressCheck::IpInvalid},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.mac + " / " + row.ip);
+        EXPECT_EQ(CheckAddresses(row.mac, row.ip), row.check);
+    }
+}
+
 TEST(WakeRequest, IpCheckNeedsTheWholeText) {
     const struct {
         std::string text;
