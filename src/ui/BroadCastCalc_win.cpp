@@ -5,7 +5,6 @@
 #include "platform/Controls_win.h"
 #include "platform/SpeedButton_win.h"
 #include "ui/Resources.h"
-#include "ui/Unit1_win.h"
 
 namespace {
 
@@ -93,7 +92,7 @@ void TForm2::SpeedButton1Click() {
 
 void TForm2::SpeedButton2Click() {
     // The caption holds the whole address even while the label is still typing it out.
-    if (auto* form1 = Application().FindForm<TForm1>()) {
-        SetText(form1->LabeledEdit2(), lblBCast_.Caption());
+    if (onSendBroadcast) {
+        onSendBroadcast(lblBCast_.Caption());
     }
 }

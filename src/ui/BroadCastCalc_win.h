@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,7 +13,8 @@
 
 // The broadcast calculator window, shown without modality from the main window's menu:
 // address and mask in; class, network, hosts and the private/public verdict in the memo; the
-// broadcast address typed out in lblBCast and sent to the main window's IP field on request.
+// broadcast address typed out in lblBCast and handed on request to onSendBroadcast, which
+// start-up connects to the main window's IP field.
 // Closing it only hides it, so every field keeps its contents.
 class TForm2 : public TForm {
 public:
@@ -48,8 +50,11 @@ public:
 
     // "Calculate".
     void SpeedButton1Click();
-    // "Send BCast to Main Window".
+    // "Send BCast to Main Window": hands the broadcast address to onSendBroadcast.
     void SpeedButton2Click();
+
+    // Receives the broadcast address; set at start-up (ConnectCalculatorToMainWindow).
+    std::function<void(const std::string&)> onSendBroadcast;
 
 private:
     HBITMAP glyph_ = nullptr;

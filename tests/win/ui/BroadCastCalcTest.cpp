@@ -8,6 +8,7 @@
 #include "platform/Application_win.h"
 #include "platform/Controls_win.h"
 #include "ui/BroadCastCalc_win.h"
+#include "ui/StartUp_win.h"
 #include "ui/Unit1_win.h"
 #include "win/WindowGeometry.h"
 
@@ -18,6 +19,7 @@ struct Program {
         application.SetTitle("CorVane");
         form1 = &application.CreateForm<TForm1>();
         form2 = &application.CreateForm<TForm2>();
+        ConnectCalculatorToMainWindow(*form2, *form1);
         form2->Show();
         application.ProcessMessages();
     }

@@ -420,6 +420,18 @@ TEST(MainWindow, CalculatorAndAboutShowWithoutModality) {
     EXPECT_FALSE(program.form3->Visible());
 }
 
+TEST(MainWindow, StartUpConnectsTheCalculatorsSendToTheIpField) {
+    Program program;
+    program.ShowMain();
+    program.Command(TForm1::kCalculateBroadcastAddress1);
+    program.form2->JvIPAddress1().SetText("10.1.2.3");
+    program.form2->JvIPAddress2().SetText("255.255.0.0");
+    SendMessageA(program.form2->SpeedButton1(), BM_CLICK, 0, 0);
+    SendMessageA(program.form2->SpeedButton2(), BM_CLICK, 0, 0);
+    program.application.ProcessMessages();
+    EXPECT_EQ(GetText(program.form1->LabeledEdit2()), "10.1.255.255");
+}
+
 TEST(MainWindow, ExitAndTheCloseBoxEndTheProgram) {
     {
         Program program;
