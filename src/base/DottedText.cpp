@@ -31,3 +31,32 @@ uint32_t OctetsAddress(const std::array<uint8_t, 4>& octets) {
     return (uint32_t{octets[0]} << 24) | (uint32_t{octets[1]} << 16) | (uint32_t{octets[2]} << 8) |
            uint32_t{octets[3]};
 }
+
+bool ParseDottedQuad(std::string_view text, uint32_t& value) {
+    uint32_t result = 0;
+    size_t at = 0;
+    for (int octet = 0; octet < 4; ++octet) {
+        if (octet > 0) {
+            if (at == text.size() || text[at] != '.') {
+                return false;
+            }
+            ++at;
+        }
+        uint32_t number = 0;
+        size_t digits = 0;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9' && digits < 4) {
+            number = number * 10 + static_cast<uint32_t>(text[at] - '0');
+            ++at;
+            ++digits;
+        }
+        if (digits == 0 || digits > 3 || number > 255) {
+            return false;
+        }
+        result = (result << 8) | number;
+    }
+    if (at != text.size()) {
+        return false;
+    }
+    value = result;
+    return true;
+}

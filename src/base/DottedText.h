@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // IPv4 dotted text, shared by the socket stack, the network calculator and the IP address edit.
 
@@ -17,3 +18,7 @@ std::string DottedAddressText(uint32_t value);
 // The four octets of a 32-bit value, most significant first, and back.
 std::array<uint8_t, 4> AddressOctets(uint32_t address);
 uint32_t OctetsAddress(const std::array<uint8_t, 4>& octets);
+
+// Strictly four decimal octets 0..255 of one to three digits each ("10.0.2.255"); no signs,
+// blanks, hexadecimal or short forms. Fills `value` (most significant octet first) when true.
+bool ParseDottedQuad(std::string_view text, uint32_t& value);

@@ -1,0 +1,173 @@
+#include "cli/RelayOptions.h"
+
+#include "base/DottedText.h"
+#include "cli/OptionNumbers.h"
+
+namespace {
+
+const char* const kValueOptions[] = {"--port",   "--listen", "--to",    "--interface", "--allow",
+                                     "--window", "--rate",   "--count", "--timeout"};
+
+bool TakesValue(const std::string& name) {
+    for (const char* option : kValueOptions) {
+        if (name == option) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// ADDRESS or ADDRESS:PORT.
+bool ParseTarget(const std::string& text, TRelayTarget& target) {
+    const size_t colon = text.find(':');
+    if (!ParseDottedQuad(std::string_view(text).substr(0, colon), target.address)) {
+        return false;
+    }
+    int64_t port = kRelayTargetPort;
+    if (colon != std::string::npos && !ParsePositive(text.substr(colon + 1), 65535, port)) {
+        return false;
+    }
+    target.port = static_cast<int32_t>(port);
+    return true;
+}
+
+// "0", "0.0", ".00": a window of no time, which ParseSeconds refuses.
+bool IsZeroSeconds(const std::string& text) {
+    const size_t dot = text.find('.');
+    const std::string whole = text.substr(0, dot);
+    const std::string fraction = dot == std::string::npos ? "" : text.substr(dot + 1);
+    return (whole == "0" || (whole.empty() && !fraction.empty())) &&
+           fraction.find_first_not_of('0') == std::string::npos;
+}
+
+// The window may be 0 (no repeat check), unlike the other durations.
+bool ParseWindow(const std::string& text, int64_t& millis) {
+    if (IsZeroSeconds(text)) {
+        millis = 0;
+        return true;
+    }
+    int64_t value = 0;
+    if (!ParseSeconds(text, value) || value > kRelayMaxWindowMillis) {
+        return false;
+    }
+    millis = value;
+    return true;
+}
+
+// Checks one option's value and stores it; false with `error` set when it is bad.
+bool ReadValue(const std::string& name, const std::string& value, TRelayOptions& options,
+               std::string& error) {
+    int64_t number = 0;
+    if (name == "--port") {
+        if (!ParsePositive(value, 65535, number)) {
+            error = "--port needs a number from 1 to 65535, not '" + value + "'";
+            return false;
+        }
+        options.port = static_cast<int32_t>(number);
+    } else if (name == "--listen") {
+        if (!ParseDottedQuad(value, options.listen)) {
+            error = "--listen needs an IPv4 address such as 0.0.0.0, not '" + value + "'";
+            return false;
+        }
+    } else if (name == "--to") {
+        TRelayTarget target;
+        if (!ParseTarget(value, target)) {
+            error =
+                "--to needs an IPv4 address with an optional port from 1 to 65535 "
+                "(ADDRESS[:PORT]), not '" +
+                value + "'";
+            return false;
+        }
+        options.targets.push_back(target);
+    } else if (name == "--interface") {
+        if (value.empty()) {
+            error = "--interface needs the name of a network interface";
+            return false;
+        }
+        options.targets.push_back(TRelayTarget{value, 0, kRelayTargetPort});
+    } else if (name == "--allow") {
+        TCidr range;
+        if (!ParseCidr(value, range)) {
+            error = "--allow needs ADDRESS/PREFIX with a prefix from 0 to 32, not '" + value + "'";
+            return false;
+        }
+        options.allow.push_back(range);
+    } else if (name == "--window") {
+        if (!ParseWindow(value, options.windowMillis)) {
+            error = "--window needs a number of seconds from 0 to 3600, not '" + value + "'";
+            return false;
+        }
+    } else if (name == "--rate") {
+        if (!ParsePositive(value, kRelayMaxRate, number)) {
+            error = "--rate needs a number from 1 to 10000, not '" + value + "'";
+            return false;
+        }
+        options.rate = static_cast<int32_t>(number);
+    } else if (name == "--count") {
+        if (!ParsePositive(value, INT64_MAX / 10, number)) {
+            error = "--count needs a positive number, not '" + value + "'";
+            return false;
+        }
+        options.count = number;
+    } else if (!ParseSeconds(value, options.timeoutMillis)) {
+        error = "--timeout needs a positive number of seconds, not '" + value + "'";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+const char kRelayUsage[] =
+    "usage: corvane-relay [--port N] [--listen ADDRESS] (--to ADDRESS[:PORT] | --interface "
+    "NAME)...\n"
+    "                     [--allow CIDR]... [--window SECONDS] [--rate N] [--count N]\n"
+    "                     [--timeout SECONDS]\n"
+    "Receives magic packets sent to it and sends each one on to every destination unchanged.\n"
+    "  --port N             UDP port to listen on, 1..65535 (default 26354)\n"
+    "  --listen ADDRESS     local IPv4 address to listen on (default 0.0.0.0)\n"
+    "  --to ADDRESS[:PORT]  a destination, normally a directed broadcast (port default 9)\n"
+    "  --interface NAME     a destination: the directed broadcast of that interface (port 9)\n"
+    "  --allow CIDR         forward only from sources in this range, e.g. 10.8.0.0/24\n"
+    "  --window SECONDS     forward the same packet at most once in this time (default 2)\n"
+    "  --rate N             forward at most N packets per second in total (default 20)\n"
+    "  --count N            stop after N datagrams received (exit status 0)\n"
+    "  --timeout SECONDS    stop after this time when the count was not reached (exit status 1)\n";
+
+bool ParseRelayOptions(const std::vector<std::string>& arguments, TRelayOptions& options,
+                       std::string& error) {
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        std::string name = arguments[i];
+        std::string value;
+        bool hasValue = false;
+        const size_t equals = name.find('=');
+        if (name.rfind("--", 0) == 0 && equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name.resize(equals);
+            hasValue = true;
+        }
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (!TakesValue(name)) {
+            error = "unknown option '" + name + "'";
+            return false;
+        }
+        if (!hasValue) {
+            if (i + 1 == arguments.size()) {
+                error = "option " + name + " needs a value";
+                return false;
+            }
+            value = arguments[++i];
+        }
+        if (!ReadValue(name, value, options, error)) {
+            return false;
+        }
+    }
+    if (options.targets.empty() && !options.help) {
+        error = "at least one destination is needed: --to ADDRESS[:PORT] or --interface NAME";
+        return false;
+    }
+    return true;
+}
