@@ -71,6 +71,10 @@ int32_t TRecordingStack::SysSendTo(TIdStackSocketHandle socket, const void* buff
     if (state_->failSendsWith != 0) {
         return Fail(state_->failSendsWith);
     }
+    const auto failing = state_->failSendsTo.find(AddressToText(address));
+    if (failing != state_->failSendsTo.end()) {
+        return Fail(failing->second);
+    }
     if (length < 0) {
         return Fail(10022);
     }

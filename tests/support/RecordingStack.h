@@ -38,6 +38,7 @@ struct RecordingState {
     int32_t stacksDestroyed = 0;
 
     int32_t failSendsWith = 0;
+    std::map<std::string, int32_t> failSendsTo;  // destination address -> error number
     int32_t shortenSendsBy = 0;
     int32_t failOptionsWith = 0;
     int32_t failLookupsWith = kIdErrorHostNotFound;  // for names not in hosts
@@ -96,6 +97,10 @@ public:
     const std::vector<RecordedDatagram>& Sent() const { return state_->sent; }
     // Later sends return -1 with this error number; 0 lets them succeed again.
     void FailSendsWith(int32_t wsaError) { state_->failSendsWith = wsaError; }
+    // Later sends to this address (dotted text) return -1 with this error number.
+    void FailSendsTo(const std::string& address, int32_t wsaError) {
+        state_->failSendsTo[address] = wsaError;
+    }
     // Later sends report this many bytes fewer than given; 0 reports all.
     void ShortenSendsBy(int32_t bytes) { state_->shortenSendsBy = bytes; }
     void FailOptionsWith(int32_t wsaError) { state_->failOptionsWith = wsaError; }
