@@ -6,12 +6,27 @@ include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 if(WIN32)
-    install(TARGETS corvane corvane-monitor RUNTIME DESTINATION .)
+    install(TARGETS corvane corvane-monitor corvane-relay RUNTIME DESTINATION .)
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/help/ DESTINATION help)
     return()
 endif()
 
-install(TARGETS corvane corvane-monitor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS corvane corvane-monitor corvane-relay RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The relay's systemd unit and the options file it reads (/etc/default with the prefix /usr):
+# the unit names the program and the options file where this installation puts them.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${PROJECT_SOURCE_DIR}/packaging/corvane-relay.service)
+file(READ ${PROJECT_SOURCE_DIR}/packaging/corvane-relay.service relay_unit)
+string(REPLACE "/usr/bin/corvane-relay" "${CMAKE_INSTALL_FULL_BINDIR}/corvane-relay" relay_unit
+       "${relay_unit}")
+string(REPLACE "/etc/default/" "${CMAKE_INSTALL_FULL_SYSCONFDIR}/default/" relay_unit
+       "${relay_unit}")
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/corvane-relay.service "${relay_unit}")
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/corvane-relay.service DESTINATION lib/systemd/system)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/corvane-relay.default
+        DESTINATION ${CMAKE_INSTALL_FULL_SYSCONFDIR}/default RENAME corvane-relay)
+install(FILES ${PROJECT_SOURCE_DIR}/man/corvane-relay.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The platform-free headers of the library's layers; the Win32 ones are of no use to a user.
 foreach(layer base net calc wake platform controls)
