@@ -51,7 +51,7 @@ test: format-check check-layers test-native test-asan test-windows
 fuzz: deps
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS) --target fuzz_IntConv fuzz_ParseAddressText \
-	    fuzz_AddressCheck fuzz_CommandLine
+	    fuzz_AddressCheck fuzz_CommandLine fuzz_Relay
 	tools/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
 bench: build-native

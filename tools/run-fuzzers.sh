@@ -28,9 +28,15 @@ mkdir -p "$work/CommandLine"
 printf '00-11-22-33-44-55\000192.168.0.255' >"$work/CommandLine/seed0"
 printf '00-11-22-33-44-55\000192.168.0.255\000/pw:abc\000/port:9' >"$work/CommandLine/seed1"
 printf 'x00-11-22-33-44-55\000192.168.0.255\000/port:abc' >"$work/CommandLine/seed2"
+# Source 10.0.1.2, port 40000, 1 ms later, then a magic packet (and one with a password).
+mkdir -p "$work/Relay"
+magic='\377\377\377\377\377\377'$(printf '\\000\\021\\042\\063\\104\\125%.0s' $(seq 16))
+printf "\012\000\001\002\234\100\001$magic" >"$work/Relay/seed0"
+printf "\012\000\001\002\234\100\001${magic}abc" >"$work/Relay/seed1"
+printf '\012\000\002\001\303\120\001hello' >"$work/Relay/seed2"
 
 status=0
-for name in IntConv ParseAddressText AddressCheck CommandLine; do
+for name in IntConv ParseAddressText AddressCheck CommandLine Relay; do
     target="$build/fuzz_$name"
     if [ ! -x "$target" ]; then
         echo "run-fuzzers: $target is missing (build the fuzz preset)" >&2
