@@ -1,10 +1,14 @@
 #include "cli/RepeatWindow.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 TRepeatWindow::TRepeatWindow(int64_t windowMs, size_t capacity)
-    : windowMs_(windowMs), entries_(std::clamp<size_t>(capacity, 1, kMaxCapacity)) {}
+    : windowMs_(windowMs),
+      entries_(std::clamp<size_t>(capacity, 1, kMaxCapacity)),
+      slots_(std::bit_ceil(2 * entries_.size()), kEmpty),
+      slotMask_(slots_.size() - 1) {}
 
 bool TRepeatWindow::IsRepeat(std::string_view data, int64_t nowMs) {
     if (windowMs_ <= 0) {
@@ -12,8 +16,9 @@ bool TRepeatWindow::IsRepeat(std::string_view data, int64_t nowMs) {
     }
     Expire(nowMs);
     const uint64_t digest = Digest(data);
-    for (size_t age = 0; age < count_; ++age) {
-        const Entry& entry = At(age);
+    // The index is never more than half full, so an empty slot ends every probe.
+    for (size_t slot = Home(digest); slots_[slot] != kEmpty; slot = (slot + 1) & slotMask_) {
+        const Entry& entry = entries_[static_cast<size_t>(slots_[slot])];
         if (entry.digest == digest && entry.length == data.size()) {
             return true;
         }
@@ -27,11 +32,16 @@ void TRepeatWindow::Remember(std::string_view data, int64_t nowMs) {
     }
     Expire(nowMs);
     if (count_ == entries_.size()) {
-        oldest_ = (oldest_ + 1) % entries_.size();
-        --count_;
+        DropOldest();
     }
-    At(count_) = Entry{Digest(data), data.size(), nowMs};
+    const size_t position = (oldest_ + count_) % entries_.size();
+    entries_[position] = Entry{Digest(data), data.size(), nowMs};
     ++count_;
+    size_t slot = Home(entries_[position].digest);
+    while (slots_[slot] != kEmpty) {
+        slot = (slot + 1) & slotMask_;
+    }
+    slots_[slot] = static_cast<int32_t>(position);
 }
 
 uint64_t TRepeatWindow::Digest(std::string_view data) {
@@ -48,12 +58,35 @@ uint64_t TRepeatWindow::Digest(std::string_view data) {
     for (; at < data.size(); ++at) {
         hash = (hash ^ static_cast<unsigned char>(data[at])) * kPrime;
     }
-    return hash;
+    // The low bits pick the slot: fold the well-mixed high bits into them.
+    return hash ^ (hash >> 32);
 }
 
 void TRepeatWindow::Expire(int64_t nowMs) {
-    while (count_ > 0 && nowMs - At(0).atMs >= windowMs_) {
-        oldest_ = (oldest_ + 1) % entries_.size();
-        --count_;
+    while (count_ > 0 && nowMs - entries_[oldest_].atMs >= windowMs_) {
+        DropOldest();
     }
+}
+
+void TRepeatWindow::DropOldest() {
+    const auto position = static_cast<int32_t>(oldest_);
+    size_t hole = Home(entries_[oldest_].digest);
+    while (slots_[hole] != position) {
+        hole = (hole + 1) & slotMask_;
+    }
+    // Backward-shift deletion: move up every later entry of the run whose home slot does not lie
+    // between the hole and its own slot, so no probe meets an empty slot before its entry.
+    slots_[hole] = kEmpty;
+    for (size_t slot = (hole + 1) & slotMask_; slots_[slot] != kEmpty;
+         slot = (slot + 1) & slotMask_) {
+        const size_t home = Home(entries_[static_cast<size_t>(slots_[slot])].digest);
+        const bool stays = ((slot - home) & slotMask_) < ((slot - hole) & slotMask_);
+        if (!stays) {
+            slots_[hole] = slots_[slot];
+            slots_[slot] = kEmpty;
+            hole = slot;
+        }
+    }
+    oldest_ = (oldest_ + 1) % entries_.size();
+    --count_;
 }

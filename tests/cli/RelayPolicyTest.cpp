@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <random>
+
 #include "base/DottedText.h"
 #include "cli/RelayPolicy.h"
 #include "wake/MagicPacket.h"
@@ -182,6 +185,37 @@ TEST(RepeatWindow, MemoryStaysBoundedWhateverArrives) {
     EXPECT_FALSE(window.IsRepeat("999", 2000));
     EXPECT_EQ(window.Size(), 0u) << "expired entries leave";
     EXPECT_EQ(TRepeatWindow(2000, 1u << 30).Capacity(), TRepeatWindow::kMaxCapacity);
+}
+
+// The ring with its hash index against a plain list that does the same by searching.
+TEST(RepeatWindow, AgreesWithAPlainListUnderRandomTraffic) {
+    std::mt19937 random(7);
+    for (const size_t capacity : {1u, 3u, 8u, 64u}) {
+        SCOPED_TRACE(capacity);
+        TRepeatWindow window(50, capacity);
+        std::deque<std::pair<std::string, int64_t>> model;
+        int64_t now = 0;
+        for (int step = 0; step < 20000; ++step) {
+            now += static_cast<int64_t>(random() % 4);
+            while (!model.empty() && now - model.front().second >= 50) {
+                model.pop_front();
+            }
+            const std::string data = std::to_string(random() % 40);
+            bool inModel = false;
+            for (const auto& entry : model) {
+                inModel = inModel || entry.first == data;
+            }
+            ASSERT_EQ(window.IsRepeat(data, now), inModel) << "step " << step;
+            if (!inModel) {
+                window.Remember(data, now);
+                if (model.size() == capacity) {
+                    model.pop_front();
+                }
+                model.emplace_back(data, now);
+            }
+            ASSERT_EQ(window.Size(), model.size());
+        }
+    }
 }
 
 }  // namespace
