@@ -261,4 +261,31 @@ TEST(MonitorEndToEnd, PortInUseIsAnError) {
     EXPECT_NE(result.err.find("cannot listen on 0.0.0.0:"), std::string::npos) << result.err;
 }
 
+TEST(RelayEndToEnd, StatusForTimeoutBadOptionsAndSetupErrors) {
+    const std::string relay = BuildProgram("corvane-relay");
+    const std::string port = std::to_string(FreePort());
+    const ProgramResult timeout =
+        RunProgram(relay, {"--port", port, "--to", "127.0.0.1:9", "--timeout", "0.1"});
+    EXPECT_EQ(timeout.status, 1);
+    EXPECT_EQ(timeout.out, "");
+    EXPECT_EQ(timeout.err,
+              "corvane-relay: listening on 0.0.0.0:" + port + ", forwarding to 127.0.0.1:9\n");
+
+    const ProgramResult bad = RunProgram(relay, {"--to", "127.0.0.1:0"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err.find("usage: corvane-relay"), bad.err.find('\n') + 1) << bad.err;
+
+    LoopbackReceiver holder("127.0.0.1", 0);
+    const std::string held = std::to_string(holder.Port());
+    const ProgramResult inUse =
+        RunProgram(relay, {"--listen", "127.0.0.1", "--port", held, "--to", "127.0.0.1:9"});
+    EXPECT_EQ(inUse.status, 3);
+    EXPECT_EQ(inUse.err, "corvane-relay: cannot listen on 127.0.0.1:" + held +
+                             ": Socket Error # 10048: Address already in use.\n");
+
+    const ProgramResult noInterface = RunProgram(relay, {"--interface", "no-such-if0"});
+    EXPECT_EQ(noInterface.status, 3);
+    EXPECT_EQ(noInterface.err, "corvane-relay: no interface 'no-such-if0' with an IPv4 address\n");
+}
+
 }  // namespace
