@@ -25,19 +25,11 @@ constexpr int32_t kReceiveBuffer = 65536;
 
 // Errors that end one wait or receive but not the relay: a signal that interrupted the call,
 // and an ICMP-reported failure of an earlier send (Windows reports it to the next receive).
-constexpr int32_t kRetryErrors[] = {10004, 10054};
+constexpr int32_t kRetryErrors[] = {kIdErrorInterrupted, kIdErrorConnectionReset};
 
 // The longest single wait, so that Ctrl-C is seen soon even when the signal arrives just
 // before a wait begins.
 constexpr int32_t kLongestWaitMs = 250;
-
-std::string OneLine(std::string message) {
-    const size_t lineBreak = message.find("\r\n");
-    if (lineBreak != std::string::npos) {
-        message.replace(lineBreak, 2, ": ");
-    }
-    return message;
-}
 
 // A failure before the relay runs: the reason, already on one line.
 class ESetupError : public Exception {
@@ -188,7 +180,8 @@ int RunRelay(const TRelayOptions& options, std::FILE* out, std::FILE* err) {
     } catch (const ESetupError& e) {
         std::fprintf(err, "corvane-relay: %s\n", e.Message().c_str());
     } catch (const Exception& e) {
-        std::fprintf(err, "corvane-relay: %s: %s\n", doing.c_str(), OneLine(e.Message()).c_str());
+        std::fprintf(err, "corvane-relay: %s: %s\n", doing.c_str(),
+                     OneLineMessage(e.Message()).c_str());
     }
     return kRelaySetupError;
 }

@@ -4,22 +4,6 @@
 #include "base/Exception.h"
 #include "wake/MagicPacket.h"
 
-namespace {
-
-// A stack message on one line: "Socket Error # 10051: Network is unreachable.".
-std::string OneLine(std::string message) {
-    const size_t lineBreak = message.find("\r\n");
-    if (lineBreak != std::string::npos) {
-        message.replace(lineBreak, 2, ": ");
-    }
-    while (!message.empty() && (message.back() == ' ' || message.back() == ':')) {
-        message.pop_back();
-    }
-    return message;
-}
-
-}  // namespace
-
 TRelayForwarder::TRelayForwarder(TIdStack& stack, TIdStackSocketHandle sendSocket,
                                  std::vector<TRelayDestination> destinations, TRelayPolicy& policy)
     : stack_(stack),
@@ -50,12 +34,12 @@ std::string TRelayForwarder::Send(std::string_view data) {
                 stack_.SysSendTo(sendSocket_, data.data(), static_cast<int32_t>(data.size()), 0,
                                  destination.address, destination.port);
             if (sent == -1) {
-                failure = OneLine(stack_.ErrorText(stack_.SysGetLastError()));
+                failure = OneLineMessage(stack_.ErrorText(stack_.SysGetLastError()));
             } else if (sent != static_cast<int32_t>(data.size())) {
                 failure = "Not all bytes sent.";
             }
         } catch (const Exception& e) {
-            failure = OneLine(e.Message());
+            failure = OneLineMessage(e.Message());
         }
         if (failure.empty()) {
             forwarded += (forwarded.empty() ? "forwarded to " : ", ") + where;
@@ -67,4 +51,15 @@ std::string TRelayForwarder::Send(std::string_view data) {
         return failures.substr(2);
     }
     return forwarded + failures;
+}
+
+std::string OneLineMessage(std::string message) {
+    const size_t lineBreak = message.find("\r\n");
+    if (lineBreak != std::string::npos) {
+        message.replace(lineBreak, 2, ": ");
+    }
+    while (!message.empty() && (message.back() == ' ' || message.back() == ':')) {
+        message.pop_back();
+    }
+    return message;
 }

@@ -31,3 +31,7 @@ private:
     std::vector<TRelayDestination> destinations_;
     TRelayPolicy& policy_;
 };
+
+// A stack message on one line, without a dangling separator: "Socket Error # 10051: Network is
+// unreachable.", and "Socket Error # 8" for a number without a text.
+std::string OneLineMessage(std::string message);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/DottedText.h"
+#include "net/IdErrorText.h"
 #include "net/IdException.h"
 #include "net/IdInterfaces.h"
 #include "net/IdStackPosix.h"
@@ -24,8 +25,7 @@ std::vector<TIdInterfaceAddress> ListInterfaceAddresses() {
     ifaddrs* first = nullptr;
     if (::getifaddrs(&first) != 0) {
         const int32_t code = TIdStackPosix::MapErrno(errno);
-        TIdStackPosix stack;
-        throw EIdSocketError(stack.ErrorText(code), code);
+        throw EIdSocketError(SocketErrorMessage(code), code);
     }
     std::vector<TIdInterfaceAddress> found;
     for (const ifaddrs* entry = first; entry != nullptr; entry = entry->ifa_next) {

@@ -3,6 +3,7 @@
 
 #include "base/DottedText.h"
 #include "base/WinApi.h"
+#include "net/IdErrorText.h"
 #include "net/IdException.h"
 #include "net/IdInterfaces.h"
 #include "net/IdStack.h"
@@ -17,8 +18,8 @@ using GetAdaptersAddressesFn = ULONG(WINAPI*)(ULONG, ULONG, PVOID, PIP_ADAPTER_A
 constexpr ULONG kSkip = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER;
 
 [[noreturn]] void Fail(DWORD code) {
-    const std::string text = "Socket Error # " + std::to_string(code) + "\r\n";
-    throw EIdSocketError(text, static_cast<int32_t>(code));
+    throw EIdSocketError(SocketErrorMessage(static_cast<int32_t>(code)),
+                         static_cast<int32_t>(code));
 }
 
 // The adapter's friendly name in the ANSI code page, as the program's other texts are.

@@ -54,7 +54,7 @@ TEST(RelayForwarder, SaysWhyADatagramWasDropped) {
 
 TEST(RelayForwarder, AFailedSendIsReportedAndTheOthersStillGoOut) {
     Relay relay({{"10.0.2.255", 9}, {"10.0.3.255", 9}, {"10.0.4.255", 9}});
-    relay.recording.FailSendsTo("10.0.3.255", 10051);
+    relay.recording.FailSendsTo("10.0.3.255", kIdErrorNetworkUnreachable);
     EXPECT_EQ(relay.forwarder.Handle(kMagic, "10.0.1.2", 40000, 0),
               kFrom +
                   " -> forwarded to 10.0.2.255:9, 10.0.4.255:9; send to 10.0.3.255:9 failed: "
@@ -62,7 +62,7 @@ TEST(RelayForwarder, AFailedSendIsReportedAndTheOthersStillGoOut) {
     EXPECT_EQ(relay.recording.Sent().size(), 2u);
 
     Relay failing({{"10.0.2.255", 9}});
-    failing.recording.FailSendsWith(10013);
+    failing.recording.FailSendsWith(kIdErrorAccessDenied);
     EXPECT_EQ(failing.forwarder.Handle(kMagic, "10.0.1.2", 40000, 0),
               kFrom + " -> send to 10.0.2.255:9 failed: Socket Error # 10013: Access denied.");
     failing.recording.FailSendsWith(0);
