@@ -37,6 +37,9 @@ mv libjpeg-turbo-*/ "$1"
         CMAKE_ARGS
             -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
             -DCMAKE_BUILD_TYPE=Release
+            # Built for size like the program that links it (see CMakeLists.txt). NO_GETENV
+            # drops the JPEGMEM memory limit from the environment, and with it sscanf (17 KB).
+            "-DCMAKE_C_FLAGS_RELEASE=${CMAKE_C_FLAGS_RELEASE} -ffunction-sections -fdata-sections -DNO_GETENV"
             -DCMAKE_INSTALL_PREFIX=${jpeg_root}/install
             -DENABLE_SHARED=OFF
             -DENABLE_STATIC=ON
