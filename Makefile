@@ -4,9 +4,12 @@ JOBS ?= 2
 # Seconds of fuzzing per target in `make fuzz`.
 FUZZ_SECONDS ?= 30
 MAKEFLAGS += --no-print-directory
+# The version of the packages: the CMake project version.
+VERSION := $(shell sed -n 's/^project.Corvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 .PHONY: all deps build build-native build-windows build-asan run run-windows test test-native \
-        test-asan test-windows fuzz bench format format-check check-layers clean
+        test-asan test-windows package test-package fuzz bench bench-size format format-check \
+        check-layers clean
 
 all: build
 
@@ -46,7 +49,20 @@ test-asan: build-asan
 test-windows: build-windows
 	tools/isolated-run tools/wine-ctest.sh build/windows -j $(JOBS)
 
-test: format-check check-layers test-native test-asan test-windows
+# build/packages: corvane_$(VERSION)_amd64.deb, libcorvane-dev_$(VERSION)_amd64.deb and
+# corvane-$(VERSION)-win64.zip, made by CPack from the install rules.
+package: build-native build-windows
+	rm -rf build/packages
+	cpack --preset native
+	cpack --preset windows
+
+# The packages as a user gets them: lintian, man pages, a wake from the unpacked .deb, the zip's
+# files and version resources, and the Wine whole-program tests against the unpacked zip.
+test-package: package
+	tools/isolated-run tests/package/check-deb.sh build/packages $(VERSION)
+	tools/isolated-run tests/package/check-zip.sh build/packages $(VERSION) build/windows
+
+test: format-check check-layers test-native test-asan test-windows test-package
 
 fuzz: deps
 	cmake --preset fuzz >/dev/null
@@ -57,6 +73,10 @@ fuzz: deps
 bench: build-native
 	build/native/corvane_bench
 	bench/cli-wake.sh build/native
+
+# Sizes of the executables in the packages (make package first).
+bench-size:
+	bench/size.sh build/packages
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
