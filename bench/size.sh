@@ -9,15 +9,15 @@ for deb in "$packages"/corvane_*_amd64.deb; do
     [ -f "$deb" ] || continue
     found=yes
     echo "$(basename "$deb"):"
-    dpkg-deb -c "$deb" | awk '$6 ~ /^\.\/usr\/bin\// {
-        sub("^\\./", "/", $6); printf "  %-32s %9d bytes  %6.1f KB\n", $6, $3, $3 / 1024 }'
+    dpkg-deb -c "$deb" | awk '$6 ~ /^\.\/usr\/bin\/./ {
+        sub("^\\./", "/", $6); printf "  %-40s %9d bytes  %6.1f KB\n", $6, $3, $3 / 1024 }'
 done
 for zip in "$packages"/corvane-*-win64.zip; do
     [ -f "$zip" ] || continue
     found=yes
     echo "$(basename "$zip"):"
     unzip -Zl "$zip" | awk '$NF ~ /\.exe$/ {
-        printf "  %-32s %9d bytes  %6.1f KB\n", $NF, $4, $4 / 1024 }'
+        printf "  %-40s %9d bytes  %6.1f KB\n", $NF, $4, $4 / 1024 }'
 done
 if [ "$found" = no ]; then
     echo "size.sh: no packages in $packages (make package)" >&2

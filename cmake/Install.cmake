@@ -44,7 +44,6 @@ file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/corvane-relay.service "${relay_unit}")
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/corvane-relay.service DESTINATION lib/systemd/system)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/corvane-relay.default
         DESTINATION ${CMAKE_INSTALL_FULL_SYSCONFDIR}/default RENAME corvane-relay)
-install(FILES ${PROJECT_SOURCE_DIR}/man/corvane-relay.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # Every man/<name>.<section>, with the project version put in and gzip-compressed the Debian way
 # (-9n: no name or time stamp inside, so the same page gives the same bytes).
