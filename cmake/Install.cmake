@@ -31,19 +31,11 @@ endif()
 
 install(TARGETS corvane corvane-monitor corvane-relay RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# The relay's systemd unit and the options file it reads (/etc/default with the prefix /usr):
-# the unit names the program and the options file where this installation puts them.
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-             ${PROJECT_SOURCE_DIR}/packaging/corvane-relay.service)
-file(READ ${PROJECT_SOURCE_DIR}/packaging/corvane-relay.service relay_unit)
-string(REPLACE "/usr/bin/corvane-relay" "${CMAKE_INSTALL_FULL_BINDIR}/corvane-relay" relay_unit
-       "${relay_unit}")
-string(REPLACE "/etc/default/" "${CMAKE_INSTALL_FULL_SYSCONFDIR}/default/" relay_unit
-       "${relay_unit}")
-file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/corvane-relay.service "${relay_unit}")
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/corvane-relay.service DESTINATION lib/systemd/system)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/corvane-relay.default
-        DESTINATION ${CMAKE_INSTALL_FULL_SYSCONFDIR}/default RENAME corvane-relay)
+# The relay's systemd unit and the options file it reads, placed when installing (see the file).
+install(CODE "set(corvane_source_dir \"${PROJECT_SOURCE_DIR}\")
+set(corvane_build_dir \"${CMAKE_CURRENT_BINARY_DIR}\")
+set(corvane_bindir \"${CMAKE_INSTALL_BINDIR}\")")
+install(SCRIPT ${PROJECT_SOURCE_DIR}/cmake/InstallRelayUnit.cmake)
 
 # Every man/<name>.<section>, with the project version put in and gzip-compressed the Debian way
 # (-9n: no name or time stamp inside, so the same page gives the same bytes).

@@ -6,8 +6,8 @@
 #   - every program is stripped, is byte for byte the one the Wine suites ran in the build
 #     folder, and carries the version resource (read back from the file) and the manifest;
 #   - corvane.exe is at most 500 KB;
-#   - the unpacked programs under Wine: corvane.exe's whole-program tests and the monitor's
-#     test run next to them, and a Linux listener receives corvane.exe's packet.
+#   - the unpacked programs under Wine: the whole-program tests of corvane.exe, the monitor and
+#     the relay run next to them, and a Linux listener receives corvane.exe's packet.
 # Run it inside tools/isolated-run (make test-package does): Wine's sockets then stay inside.
 #   tests/package/check-zip.sh PACKAGE_DIR VERSION WINDOWS_BUILD_DIR
 set -eu
@@ -83,18 +83,21 @@ bytes=$(wc -c <"$folder/corvane.exe")
 [ "$bytes" -le $max_bytes ] || fail "corvane.exe has $bytes bytes, more than $max_bytes"
 
 echo "== the unpacked programs under Wine"
-# The whole-program test finds corvane.exe next to itself, the monitor's test
-# corvane-monitor.exe: both run from the unpacked folder.
-cp "$build/win_ui_CorvaneExeTest.exe" "$build/win_net_monitor_test.exe" "$folder/"
+# The whole-program tests find the program they start next to themselves: they run from the
+# unpacked folder.
+program_tests="win_ui_CorvaneExeTest win_net_monitor_test win_net_relay_test"
+for test in $program_tests; do
+    cp "$build/$test.exe" "$folder/"
+done
 export WINEPREFIX="${WINEPREFIX:-$build/wineprefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;winemenubuilder.exe=d"
 "$source_root/tools/wine-prefix.sh" "$WINEPREFIX"
 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" sh -c '
-    folder=$0 work=$1 listener=$2
+    folder=$0 work=$1 listener=$2 program_tests=$3
     wineserver -p                       # keep wineserver and explorer out of the pipes
     wine cmd /c exit >/dev/null 2>&1
     rc=0
-    for test in win_ui_CorvaneExeTest win_net_monitor_test; do
+    for test in $program_tests; do
         if wine "$folder/$test.exe" >"$work/$test.log" 2>&1; then
             echo "$test: $(tr -d "\r" <"$work/$test.log" | grep "^\[  PASSED  \]")"
         else
@@ -105,5 +108,6 @@ xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" sh -c '
     done
     sh "$listener" "$folder/corvane.exe" || rc=1
     wineserver -k
-    exit $rc' "$folder" "$work" "$source_root/tests/win/native-listener.sh" || fail "a Wine test failed"
+    exit $rc' "$folder" "$work" "$source_root/tests/win/native-listener.sh" "$program_tests" ||
+    fail "a Wine test failed"
 echo "check-zip: all checks passed"
