@@ -1,10 +1,8 @@
 #include "controls/JvLabel_win.h"
 
-#include <exception>
+#include "platform/Gdi_win.h"
 
 namespace {
-
-constexpr char kClassName[] = "TJvLabel";
 
 static_assert(kTextCenter == DT_CENTER && kTextRight == DT_RIGHT &&
               kTextWordBreak == DT_WORDBREAK && kTextExpandTabs == DT_EXPANDTABS &&
@@ -12,40 +10,10 @@ static_assert(kTextCenter == DT_CENTER && kTextRight == DT_RIGHT &&
               kTextPathEllipsis == DT_PATH_ELLIPSIS && kTextEndEllipsis == DT_END_ELLIPSIS &&
               kTextWordEllipsis == DT_WORD_ELLIPSIS);
 
-COLORREF ToColorRef(TColor color) {
-    return static_cast<COLORREF>(ColorToRgb(color));
-}
-
-RECT ToRECT(const TRect& r) {
-    return RECT{r.left, r.top, r.right, r.bottom};
-}
-TRect ToRect(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-// Selects an object into a device context for the lifetime of the guard, then deletes it.
-class Selected {
-public:
-    Selected(HDC dc, HGDIOBJ object) : dc_(dc), object_(object), old_(SelectObject(dc, object)) {}
-    ~Selected() {
-        SelectObject(dc_, old_);
-        DeleteObject(object_);
-    }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ object_;
-    HGDIOBJ old_;
-};
-
 TRect MeasureIn(HDC dc, const std::string& text, const TRect& bounds, const TJvFont& font,
                 uint32_t flags) {
-    Selected selectedFont(dc, CreateLabelFont(font));
-    RECT r = ToRECT(bounds);
-    ::DrawTextA(dc, text.data(), static_cast<int>(text.size()), &r, flags | DT_CALCRECT);
-    return ToRect(r);
+    TSelection selectedFont(dc, CreateLabelFont(font), TSelection::kDelete);
+    return ToRect(DrawTextBounds(dc, text, ToRECT(bounds), flags));
 }
 
 class TGdiLabelCanvas : public TJvLabelCanvas {
@@ -57,9 +25,7 @@ public:
         return MeasureIn(dc_, text, bounds, font, flags);
     }
     void FillRect(const TRect& rect, TColor color) override {
-        SetBkColor(dc_, ToColorRef(color));
-        const RECT r = ToRECT(rect);
-        ExtTextOutA(dc_, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+        FillSolid(dc_, ToRECT(rect), ToColorRef(color));
     }
     void FrameRect(const TRect& rect, TColor color) override {
         HBRUSH brush = CreateSolidBrush(ToColorRef(color));
@@ -72,16 +38,16 @@ public:
         for (const TPoint& p : points) {
             list.push_back(POINT{p.x, p.y});
         }
-        Selected pen(dc_, CreatePen(PS_SOLID, 1, ToColorRef(color)));
+        TSelection pen(dc_, CreatePen(PS_SOLID, 1, ToColorRef(color)), TSelection::kDelete);
         ::Polyline(dc_, list.data(), static_cast<int>(list.size()));
     }
     void FloodFill(TPoint start, TColor fill, TColor border) override {
-        Selected brush(dc_, CreateSolidBrush(ToColorRef(fill)));
+        TSelection brush(dc_, CreateSolidBrush(ToColorRef(fill)), TSelection::kDelete);
         ExtFloodFill(dc_, start.x, start.y, ToColorRef(border), FLOODFILLBORDER);
     }
     void DrawLabelText(const std::string& text, const TRect& bounds, const TJvFont& font,
                        TColor color, uint32_t flags) override {
-        Selected selectedFont(dc_, CreateLabelFont(font));
+        TSelection selectedFont(dc_, CreateLabelFont(font), TSelection::kDelete);
         SetBkMode(dc_, TRANSPARENT);
         SetTextColor(dc_, ToColorRef(color));
         RECT r = ToRECT(bounds);
@@ -91,21 +57,6 @@ public:
 private:
     HDC dc_;
 };
-
-void RegisterLabelClass(WNDPROC windowProc) {
-    static bool registered = false;
-    if (registered) {
-        return;
-    }
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.lpszClassName = kClassName;
-    RegisterClassExA(&windowClass);
-    registered = true;
-}
 
 }  // namespace
 
@@ -121,36 +72,32 @@ HFONT CreateLabelFont(const TJvFont& font) {
 
 TJvLabelWin::TJvLabelWin(HWND parent, int32_t left, int32_t top, int32_t width, int32_t height)
     : label_(nullptr) {
-    RegisterLabelClass(WndProc);
-    handle_ = CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE, left, top, width, height,
-                              parent, nullptr, GetModuleHandleA(nullptr), this);
+    Create({"TJvLabel"}, 0, "", WS_CHILD | WS_VISIBLE, Bounds(left, top, width, height), parent);
+    created_ = true;
     label_.BeginLoading();
     label_.SetBounds(left, top, width, height);
     label_.SetHost(this);
 }
 
 TJvLabelWin::~TJvLabelWin() {
-    if (handle_ != nullptr) {
-        SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
-        DestroyWindow(handle_);
-    }
+    DestroyHandle();
 }
 
 void TJvLabelWin::Invalidate() {
-    if (handle_ != nullptr) {
-        InvalidateRect(handle_, nullptr, FALSE);
+    if (Handle() != nullptr) {
+        InvalidateRect(Handle(), nullptr, FALSE);
     }
 }
 
 void TJvLabelWin::BoundsChanged() {
-    if (handle_ != nullptr) {
-        MoveWindow(handle_, label_.Left(), label_.Top(), label_.Width(), label_.Height(), TRUE);
+    if (Handle() != nullptr) {
+        MoveWindow(Handle(), label_.Left(), label_.Top(), label_.Width(), label_.Height(), TRUE);
     }
 }
 
 bool TJvLabelWin::PointerOverLabel() {
     POINT pointer{};
-    return GetCursorPos(&pointer) && WindowFromPoint(pointer) == handle_;
+    return GetCursorPos(&pointer) && WindowFromPoint(pointer) == Handle();
 }
 
 bool TJvLabelWin::ApplicationActive() {
@@ -160,53 +107,36 @@ bool TJvLabelWin::ApplicationActive() {
 
 TRect TJvLabelWin::MeasureText(const std::string& text, const TRect& bounds, const TJvFont& font,
                                uint32_t flags) {
-    HDC dc = GetDC(handle_);
-    const TRect measured = MeasureIn(dc, text, bounds, font, flags);
-    ReleaseDC(handle_, dc);
-    return measured;
-}
-
-LRESULT CALLBACK TJvLabelWin::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<TJvLabelWin*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self == nullptr || self->handle_ != window) {
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return self->Handle(message, wParam, lParam);
+    TWindowDC dc(Handle());
+    return MeasureIn(dc, text, bounds, font, flags);
 }
 
 void TJvLabelWin::RunEvent(const std::function<void()>& event) {
     if (runEvent) {
         runEvent(event);
-        return;
-    }
-    try {
-        event();
-    } catch (const std::exception&) {
-        // No dispatcher to show it: dropping it beats unwinding through the system's frames.
+    } else {
+        Dispatch(event);
     }
 }
 
-LRESULT TJvLabelWin::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND window = handle_;
+LRESULT TJvLabelWin::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!created_) {
+        return TWindow::WndProc(message, wParam, lParam);
+    }
     switch (message) {
     case WM_ERASEBKGND:
         return 1;  // the label paints its whole area
     case WM_PAINT: {
         PAINTSTRUCT paint;
-        HDC dc = BeginPaint(handle_, &paint);
+        HDC dc = BeginPaint(Handle(), &paint);
         TGdiLabelCanvas canvas(dc);
         label_.Paint(canvas);
-        EndPaint(handle_, &paint);
+        EndPaint(Handle(), &paint);
         return 0;
     }
     case WM_MOUSEMOVE:
         if (!tracking_) {
-            TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, handle_, 0};
+            TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
             tracking_ = TrackMouseEvent(&track) != FALSE;
             RunEvent([this] { label_.MouseEnter(); });
         }
@@ -217,17 +147,17 @@ LRESULT TJvLabelWin::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_LBUTTONDOWN:
         pressed_ = true;
-        SetCapture(handle_);
+        SetCapture(Handle());
         RunEvent([this] { label_.MouseDown(mbLeft); });
         return 0;
     case WM_LBUTTONUP: {
         const bool wasPressed = pressed_;
         pressed_ = false;
-        if (GetCapture() == handle_) {
+        if (GetCapture() == Handle()) {
             ReleaseCapture();
         }
         RECT client;
-        GetClientRect(handle_, &client);
+        GetClientRect(Handle(), &client);
         const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         const bool click = wasPressed && PtInRect(&client, at);
         RunEvent([this, click] {
@@ -256,11 +186,8 @@ LRESULT TJvLabelWin::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
-    case WM_NCDESTROY:
-        handle_ = nullptr;
-        break;
     default:
         break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return TWindow::WndProc(message, wParam, lParam);
 }

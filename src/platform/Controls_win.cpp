@@ -51,21 +51,6 @@ HFONT DefaultFormFont() {
     return UiFont("MS Sans Serif", 11);
 }
 
-SIZE TextExtent(HFONT font, const std::string& text) {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE size{0, 0};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    if (text.empty()) {
-        TEXTMETRICA metrics;
-        GetTextMetricsA(dc, &metrics);
-        size.cy = metrics.tmHeight;
-    }
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return size;
-}
-
 HWND CreateChild(HWND parent, const char* className, const std::string& text, DWORD style,
                  DWORD exStyle, const TRect& bounds, int32_t id, HFONT font) {
     HWND child = CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style,

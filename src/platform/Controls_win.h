@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/WinApi.h"
+#include "platform/Gdi_win.h"
 #include "platform/Platform.h"
 
 // Child controls at exact client positions (pixels at 96 dpi), with the font the layout tables
@@ -14,9 +15,6 @@ HFONT UiFont(const std::string& face, int32_t height, int32_t weight = FW_NORMAL
              bool italic = false, bool underline = false, BYTE charset = DEFAULT_CHARSET);
 // "MS Sans Serif", 11 pixels: the windows' default font.
 HFONT DefaultFormFont();
-
-// Width and height of a text drawn in one line with the font.
-SIZE TextExtent(HFONT font, const std::string& text);
 
 // Any child window; `text` is its window text. WS_CHILD | WS_VISIBLE are added.
 HWND CreateChild(HWND parent, const char* className, const std::string& text, DWORD style,

@@ -1,38 +1,15 @@
 #include "platform/Form_win.h"
 
 #include <algorithm>
-#include <set>
+#include <optional>
 
 #include "platform/Application_win.h"
+#include "platform/ControlBackground.h"
 #include "platform/Controls_win.h"
 #include "platform/Dispatch_win.h"
-
-namespace {
-
-void RegisterFormClass(const char* className, WNDPROC windowProc) {
-    static std::set<std::string> registered;
-    if (registered.count(className) != 0) {
-        return;
-    }
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.lpszClassName = className;
-    RegisterClassExA(&windowClass);
-    registered.insert(className);
-}
-
-COLORREF ToColorRef(TColor color) {
-    return static_cast<COLORREF>(ColorToRgb(color));
-}
-
-}  // namespace
+#include "platform/Gdi_win.h"
 
 TForm::TForm(const TFormParams& params) : color_(params.color) {
-    RegisterFormClass(params.className, StaticWndProc);
     DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
     if (params.border == TBorderStyle::kToolWindow) {
@@ -48,28 +25,23 @@ TForm::TForm(const TFormParams& params) : color_(params.color) {
     int left = params.left;
     int top = params.top;
     if (params.centerOnScreen) {
-        left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
-        top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+        left = CenteredOnScreen(width, GetSystemMetrics(SM_CXSCREEN));
+        top = CenteredOnScreen(height, GetSystemMetrics(SM_CYSCREEN));
     }
-    // WM_NCCREATE stores `this` and switches to StaticWndProc.
     SetLastError(0);
-    handle_ =
-        CreateWindowExA(exStyle, params.className, params.caption.c_str(), style, left, top, width,
-                        height, params.owner, params.menu, GetModuleHandleA(nullptr), this);
+    Create({params.className, CS_DBLCLKS}, exStyle, params.caption.c_str(), style,
+           Bounds(left, top, width, height), params.owner, params.menu);
     if (params.iconId != 0) {
         bigIcon_ = LoadResourceIcon(params.iconId, GetSystemMetrics(SM_CXICON));
         smallIcon_ = LoadResourceIcon(params.iconId, 16);
-        SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-        SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+        SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+        SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     }
-    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFormFont()), FALSE);
+    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFormFont()), FALSE);
 }
 
 TForm::~TForm() {
-    if (handle_ != nullptr) {
-        SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
-        DestroyWindow(handle_);
-    }
+    DestroyHandle();
     for (auto& entry : brushes_) {
         DeleteObject(entry.second);
     }
@@ -84,12 +56,12 @@ TForm::~TForm() {
 void TForm::SetColor(TColor color) {
     if (color != color_) {
         color_ = color;
-        InvalidateRect(handle_, nullptr, TRUE);
+        InvalidateRect(Handle(), nullptr, TRUE);
     }
 }
 
 void TForm::Show() {
-    if (!IsWindowVisible(handle_)) {
+    if (!IsWindowVisible(Handle())) {
         if (onShow) {
             Dispatch(onShow);
         }
@@ -98,19 +70,19 @@ void TForm::Show() {
             application->Terminated()) {
             return;
         }
-        ShowWindow(handle_, SW_SHOW);
+        ShowWindow(Handle(), SW_SHOW);
     }
-    SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    SetForegroundWindow(handle_);
-    SetActiveWindow(handle_);
+    SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetForegroundWindow(Handle());
+    SetActiveWindow(Handle());
 }
 
 void TForm::Hide() {
-    ShowWindow(handle_, SW_HIDE);
+    ShowWindow(Handle(), SW_HIDE);
 }
 
 bool TForm::Visible() const {
-    return IsWindowVisible(handle_) != FALSE;
+    return IsWindowVisible(Handle()) != FALSE;
 }
 
 void TForm::Close() {
@@ -137,22 +109,8 @@ void TForm::SetArrowCursor(HWND control) {
 
 void TForm::AddBevel(const TRect& bounds, bool lowered) {
     bevels_.push_back({bounds, lowered});
-    const RECT rect{bounds.left, bounds.top, bounds.right, bounds.bottom};
-    InvalidateRect(handle_, &rect, TRUE);
-}
-
-LRESULT CALLBACK TForm::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        auto* form = static_cast<TForm*>(create->lpCreateParams);
-        form->handle_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<TForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (form == nullptr) {
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return form->WndProc(message, wParam, lParam);
+    const RECT rect = ToRECT(bounds);
+    InvalidateRect(Handle(), &rect, TRUE);
 }
 
 HBRUSH TForm::BrushFor(TColor color) {
@@ -167,17 +125,12 @@ HBRUSH TForm::BrushFor(TColor color) {
 }
 
 LRESULT TForm::ControlColor(HDC dc, HWND control) {
-    TColor color = color_;
     auto it = controlColors_.find(control);
-    if (it != controlColors_.end()) {
-        color = it->second;
-    } else {
-        char className[16] = {};
-        GetClassNameA(control, className, sizeof(className));
-        if (lstrcmpiA(className, "Edit") == 0) {
-            color = clWindow;
-        }
-    }
+    char className[16] = {};
+    GetClassNameA(control, className, sizeof(className));
+    const TColor color = ControlBackground(
+        it != controlColors_.end() ? std::optional<TColor>(it->second) : std::nullopt, className,
+        color_);
     SetTextColor(dc, ToColorRef(clWindowText));
     if (color == clNone) {
         SetBkMode(dc, TRANSPARENT);
@@ -191,18 +144,8 @@ void TForm::PaintBevels(HDC dc) {
     const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
     const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
     for (const TBevel& bevel : bevels_) {
-        const COLORREF topLeft = bevel.lowered ? shadow : highlight;
-        const COLORREF bottomRight = bevel.lowered ? highlight : shadow;
-        const TRect& r = bevel.bounds;
-        auto line = [dc](int left, int top, int right, int bottom, COLORREF color) {
-            SetBkColor(dc, color);
-            const RECT rect{left, top, right, bottom};
-            ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-        };
-        line(r.left, r.top, r.right, r.top + 1, topLeft);
-        line(r.left, r.top, r.left + 1, r.bottom, topLeft);
-        line(r.left, r.bottom - 1, r.right, r.bottom, bottomRight);
-        line(r.right - 1, r.top, r.right, r.bottom, bottomRight);
+        DrawFrame(dc, ToRECT(bevel.bounds), bevel.lowered ? shadow : highlight,
+                  bevel.lowered ? highlight : shadow);
     }
 }
 
@@ -223,7 +166,7 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ERASEBKGND: {
         RECT client;
-        GetClientRect(handle_, &client);
+        GetClientRect(Handle(), &client);
         HDC dc = reinterpret_cast<HDC>(wParam);
         if (onPaintBackground) {
             onPaintBackground(dc, client);
@@ -234,9 +177,9 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_PAINT: {
         PAINTSTRUCT paint;
-        HDC dc = BeginPaint(handle_, &paint);
+        HDC dc = BeginPaint(Handle(), &paint);
         PaintBevels(dc);
-        EndPaint(handle_, &paint);
+        EndPaint(Handle(), &paint);
         return 0;
     }
     case WM_CTLCOLORSTATIC:
@@ -254,12 +197,12 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focused = GetFocus();
-            if (focused != nullptr && IsChild(handle_, focused)) {
+            if (focused != nullptr && IsChild(Handle(), focused)) {
                 focus_ = focused;
             }
         } else {
             if (focus_ == nullptr || !IsWindow(focus_)) {
-                focus_ = GetNextDlgTabItem(handle_, nullptr, FALSE);
+                focus_ = GetNextDlgTabItem(Handle(), nullptr, FALSE);
             }
             if (focus_ != nullptr) {
                 SetFocus(focus_);
@@ -270,5 +213,5 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return DefWindowProcA(handle_, message, wParam, lParam);
+    return TWindow::WndProc(message, wParam, lParam);
 }

@@ -8,6 +8,7 @@
 
 #include "base/WinApi.h"
 #include "platform/Platform.h"
+#include "platform/Window_win.h"
 
 // A top-level window of the program. Derived windows create their controls in their
 // constructor (with the helpers of Controls_win.h) and register handlers with OnCommand; every
@@ -32,14 +33,11 @@ struct TFormParams {
     int32_t iconId = 0;    // resource id of the window icon, 0: none
 };
 
-class TForm {
+class TForm : public TWindow {
 public:
     explicit TForm(const TFormParams& params);
-    virtual ~TForm();
-    TForm(const TForm&) = delete;
-    TForm& operator=(const TForm&) = delete;
+    ~TForm() override;
 
-    HWND Handle() const { return handle_; }
     TColor Color() const { return color_; }
     void SetColor(TColor color);
 
@@ -72,10 +70,9 @@ public:
 
 protected:
     // Derived windows override this to see messages first; call TForm::WndProc for the rest.
-    virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     HBRUSH BrushFor(TColor color);
     LRESULT ControlColor(HDC dc, HWND control);
     void PaintBevels(HDC dc);
@@ -85,7 +82,6 @@ private:
         bool lowered;
     };
 
-    HWND handle_ = nullptr;
     TColor color_;
     HWND focus_ = nullptr;
     std::map<int32_t, std::function<void()>> commands_;

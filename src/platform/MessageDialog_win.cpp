@@ -1,19 +1,14 @@
 #include "platform/MessageDialog_win.h"
 
-#include <algorithm>
-#include <cstdint>
-
 #include "base/WinApi.h"
 #include "platform/Application_win.h"
 #include "platform/Controls_win.h"
 #include "platform/Dispatch_win.h"
+#include "platform/Gdi_win.h"
+#include "platform/MessageLayout.h"
 
 namespace {
 
-constexpr int kMargin = 12;
-constexpr int kGap = 12;
-constexpr int kButtonWidth = 75;
-constexpr int kButtonHeight = 25;
 // DT_EDITCONTROL breaks a word that is wider than the line on its own, as the text control does
 // with SS_EDITCONTROL; without it one long word (a pasted port text) makes the box wider than
 // the screen.
@@ -24,38 +19,32 @@ struct DialogData {
     std::string caption;
 };
 
-SIZE MeasureText(HFONT font, const std::string& text, int maxWidth) {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    RECT rect{0, 0, maxWidth, 0};
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, kTextFormat | DT_CALCRECT);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+RECT MeasureText(HFONT font, const std::string& text, int maxWidth) {
+    TWindowDC screen;
+    TSelection selection(screen, font);
+    return DrawTextBounds(screen, text, {0, 0, maxWidth, 0}, kTextFormat);
 }
 
 void Layout(HWND dialog, const DialogData& data) {
     HFONT font = DefaultFormFont();
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    const SIZE text = MeasureText(font, *data.text, screenWidth / 2);
+    const RECT measured = MeasureText(font, *data.text, MessageTextMaxWidth(screenWidth));
+    const TMessageLayout layout =
+        MessageBoxLayout(measured.right - measured.left, measured.bottom - measured.top);
 
-    const int clientWidth = std::max<int>(text.cx, kButtonWidth) + 2 * kMargin;
-    const int clientHeight = kMargin + text.cy + kGap + kButtonHeight + kMargin;
     CreateChild(dialog, "STATIC", *data.text, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, 0,
-                Bounds(kMargin, kMargin, text.cx, text.cy), kMessageTextId, font);
-    HWND ok = CreateChild(dialog, "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0,
-                          Bounds((clientWidth - kButtonWidth) / 2, kMargin + text.cy + kGap,
-                                 kButtonWidth, kButtonHeight),
+                layout.text, kMessageTextId, font);
+    HWND ok = CreateChild(dialog, "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, layout.button,
                           IDOK, font);
 
-    RECT frame{0, 0, clientWidth, clientHeight};
+    RECT frame{0, 0, layout.clientWidth, layout.clientHeight};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    SetWindowPos(dialog, nullptr, std::max(0, (screenWidth - width) / 2),
-                 std::max(0, (screenHeight - height) / 2), width, height,
+    SetWindowPos(dialog, nullptr, CenteredOnScreen(width, screenWidth),
+                 CenteredOnScreen(height, screenHeight), width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowTextA(dialog, data.caption.c_str());
     SetFocus(ok);

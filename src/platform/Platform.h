@@ -73,6 +73,12 @@ constexpr TRect Bounds(int32_t left, int32_t top, int32_t width, int32_t height)
     return TRect{left, top, left + width, top + height};
 }
 
+// Where a window of `length` pixels starts so that it is centred on a screen of `screen` pixels
+// (left or top edge); never before the screen's own edge.
+constexpr int32_t CenteredOnScreen(int32_t length, int32_t screen) {
+    return screen > length ? (screen - length) / 2 : 0;
+}
+
 // ---- Canvas --------------------------------------------------------------------------------
 // A drawing surface. Colours may be system colours; the canvas resolves them with ColorToRgb.
 class TCanvas {

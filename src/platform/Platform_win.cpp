@@ -3,6 +3,7 @@
 #include <map>
 
 #include "platform/Dispatch_win.h"
+#include "platform/Gdi_win.h"
 
 namespace {
 
@@ -53,29 +54,6 @@ void Win32ShellOpen(const TShellOpenRequest& request) {
                   request.showCommand);
 }
 
-// Selects a solid brush and no pen for the lifetime of the object.
-class SolidFill {
-public:
-    SolidFill(HDC dc, TColor color)
-        : dc_(dc), brush_(CreateSolidBrush(static_cast<COLORREF>(ColorToRgb(color)))) {
-        oldBrush_ = SelectObject(dc_, brush_);
-        oldPen_ = SelectObject(dc_, GetStockObject(NULL_PEN));
-    }
-    ~SolidFill() {
-        SelectObject(dc_, oldPen_);
-        SelectObject(dc_, oldBrush_);
-        DeleteObject(brush_);
-    }
-    SolidFill(const SolidFill&) = delete;
-    SolidFill& operator=(const SolidFill&) = delete;
-
-private:
-    HDC dc_;
-    HBRUSH brush_;
-    HGDIOBJ oldBrush_;
-    HGDIOBJ oldPen_;
-};
-
 }  // namespace
 
 void InstallWin32Platform() {
@@ -98,13 +76,12 @@ std::string ExecutablePath() {
 }
 
 void TGdiCanvas::FillRect(const TRect& rect, TColor color) {
-    SetBkColor(dc_, static_cast<COLORREF>(ColorToRgb(color)));
-    const RECT r{rect.left, rect.top, rect.right, rect.bottom};
-    ExtTextOutA(dc_, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+    FillSolid(dc_, ToRECT(rect), ToColorRef(color));
 }
 
 void TGdiCanvas::FillEllipse(const TRect& bounds, TColor color) {
-    SolidFill fill(dc_, color);
+    TSelection brush(dc_, CreateSolidBrush(ToColorRef(color)), TSelection::kDelete);
+    TSelection pen(dc_, GetStockObject(NULL_PEN));
     // Without a pen the shape is one pixel smaller on the right and bottom; widen it back.
     Ellipse(dc_, bounds.left, bounds.top, bounds.right + 1, bounds.bottom + 1);
 }
@@ -118,13 +95,14 @@ void TGdiCanvas::FillPolygon(const std::vector<TPoint>& points, TColor color) {
     for (const TPoint& p : points) {
         gdiPoints.push_back(POINT{p.x, p.y});
     }
-    SolidFill fill(dc_, color);
+    TSelection brush(dc_, CreateSolidBrush(ToColorRef(color)), TSelection::kDelete);
+    TSelection pen(dc_, GetStockObject(NULL_PEN));
     Polygon(dc_, gdiPoints.data(), static_cast<int>(gdiPoints.size()));
 }
 
 void TGdiCanvas::TextRect(const TRect& bounds, const std::string& text, TColor color) {
-    RECT r{bounds.left, bounds.top, bounds.right, bounds.bottom};
+    RECT r = ToRECT(bounds);
     SetBkMode(dc_, TRANSPARENT);
-    SetTextColor(dc_, static_cast<COLORREF>(ColorToRgb(color)));
+    SetTextColor(dc_, ToColorRef(color));
     DrawTextA(dc_, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_NOPREFIX);
 }

@@ -6,19 +6,17 @@
 // top-left corner over the panel's colour, so what does not fit is cut off and what the picture
 // does not cover shows the panel.
 
-#include <algorithm>
 #include <vector>
 
 #include "controls/JvLabel_win.h"
 #include "platform/Application_win.h"
+#include "platform/BitmapRows.h"
 #include "platform/Controls_win.h"
-#include "platform/Dispatch_win.h"
+#include "platform/Gdi_win.h"
 #include "platform/JpegImage.h"
+#include "platform/Window_win.h"
 
 namespace {
-
-constexpr char kPanelClass[] = "TAboutPanel";
-constexpr char kImageClass[] = "TAboutImage";
 
 constexpr char kTitle[] = "Corvane 1.0a ";
 constexpr char kTagLine[] = "...cause your PC doesn't deserve to sleep";
@@ -31,181 +29,153 @@ constexpr char kNotice[] =
     "Corvane is free software: you may use it, copy it and pass it on free of charge, "
     "unchanged and with this notice. It comes without any warranty.";
 
-COLORREF ToColorRef(TColor color) {
-    return static_cast<COLORREF>(ColorToRgb(color));
-}
-
-void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
-    SetBkColor(dc, color);
-    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-}
-
-// A one-pixel frame: top and left in one colour, bottom and right in the other.
-void Frame(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
-    FillSolid(dc, {r.left, r.top, r.right, r.top + 1}, topLeft);
-    FillSolid(dc, {r.left, r.top, r.left + 1, r.bottom}, topLeft);
-    FillSolid(dc, {r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
-    FillSolid(dc, {r.right - 1, r.top, r.right, r.bottom}, bottomRight);
-}
-
-void RegisterClassOnce(const char* name, WNDPROC windowProc) {
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof(existing);
-    if (GetClassInfoExA(GetModuleHandleA(nullptr), name, &existing)) {
-        return;
-    }
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
-    windowClass.lpszClassName = name;
-    RegisterClassExA(&windowClass);
-}
-
-struct TPanelState {
-    HWND title = nullptr;
-    HWND memo = nullptr;
-    HBRUSH background = nullptr;
-    HBRUSH memoBackground = nullptr;
-};
-
-LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* state = reinterpret_cast<TPanelState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    switch (message) {
-    case WM_ERASEBKGND: {
-        RECT client;
-        GetClientRect(window, &client);
-        FillSolid(reinterpret_cast<HDC>(wParam), client, ToColorRef(clBtnFace));
-        return 1;
-    }
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        RECT r;
-        GetClientRect(window, &r);
-        const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
-        const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
-        Frame(dc, r, shadow, highlight);  // lowered outer bevel
-        InflateRect(&r, -1, -1);
-        Frame(dc, r, highlight, shadow);  // raised inner bevel
-        // Bevel1 (8, 48, 425 x 9): a lowered line along its top edge.
-        FillSolid(dc, {8, 48, 8 + 425, 49}, shadow);
-        FillSolid(dc, {8, 49, 8 + 425, 50}, highlight);
-        EndPaint(window, &paint);
-        return 0;
-    }
-    case WM_CTLCOLORSTATIC:
-        if (state != nullptr) {
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            HWND control = reinterpret_cast<HWND>(lParam);
-            if (control == state->memo) {
-                SetTextColor(dc, ToColorRef(clWindowText));
-                SetBkColor(dc, ToColorRef(clWindow));
-                return reinterpret_cast<LRESULT>(state->memoBackground);
-            }
-            SetTextColor(dc, ToColorRef(control == state->title ? clBlue : clBlack));
-            SetBkColor(dc, ToColorRef(clBtnFace));
-            return reinterpret_cast<LRESULT>(state->background);
-        }
-        break;
-    case WM_SETCURSOR: {
-        // The children have no pointer of their own: the hand shows over all but the memo.
-        HWND under = reinterpret_cast<HWND>(wParam);
-        if (LOWORD(lParam) == HTCLIENT && state != nullptr && under != state->memo) {
-            SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
-            return TRUE;
-        }
-        break;
-    }
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_DRAWITEM:
-        return SendMessageA(GetParent(window), message, wParam, lParam);
-    case WM_NCDESTROY:
-        if (state != nullptr) {
-            DeleteObject(state->background);
-            DeleteObject(state->memoBackground);
-            delete state;
-            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        }
-        break;
-    default:
-        break;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
+// The pointer is the hand over the panel, the banner and the panel's texts.
+const TWindowClass kPanelClass{"TAboutPanel", 0, reinterpret_cast<LPCSTR>(IDC_HAND)};
+const TWindowClass kImageClass{"TAboutImage", 0, reinterpret_cast<LPCSTR>(IDC_HAND)};
 
 }  // namespace
 
-// The banner as a top-down 24-bit device-independent bitmap, rows padded to 4 bytes.
-struct TAboutBox::TBanner {
-    int32_t width = 0;
-    int32_t height = 0;
-    std::vector<uint8_t> rows;
+class TAboutBox::TPanel : public TWindow {
+public:
+    TPanel(HWND parent, const TRect& bounds, int32_t id)
+        : background_(CreateSolidBrush(ToColorRef(clBtnFace))),
+          memoBackground_(CreateSolidBrush(ToColorRef(clWindow))) {
+        // WS_EX_CONTROLPARENT: Tab moves into the panel's memo.
+        Create(kPanelClass, WS_EX_CONTROLPARENT, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+               bounds, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    }
+    ~TPanel() override {
+        DestroyHandle();
+        DeleteObject(background_);
+        DeleteObject(memoBackground_);
+    }
 
-    explicit TBanner(const TJpegImage& image) : width(image.Width()), height(image.Height()) {
-        const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
-        rows.assign(stride * height, 0);
-        const std::vector<uint8_t>& rgb = image.Pixels();
-        for (int32_t y = 0; y < height; ++y) {
-            for (int32_t x = 0; x < width; ++x) {
-                const size_t from = (static_cast<size_t>(y) * width + x) * 3;
-                uint8_t* to = rows.data() + stride * y + static_cast<size_t>(x) * 3;
-                to[0] = rgb[from + 2];
-                to[1] = rgb[from + 1];
-                to[2] = rgb[from];
-            }
+    HWND title = nullptr;
+    HWND memo = nullptr;
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        case WM_ERASEBKGND: {
+            RECT client;
+            GetClientRect(Handle(), &client);
+            FillSolid(reinterpret_cast<HDC>(wParam), client, ToColorRef(clBtnFace));
+            return 1;
         }
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(Handle(), &paint);
+            RECT r;
+            GetClientRect(Handle(), &r);
+            const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+            const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+            DrawFrame(dc, r, shadow, highlight);  // lowered outer bevel
+            InflateRect(&r, -1, -1);
+            DrawFrame(dc, r, highlight, shadow);  // raised inner bevel
+            // Bevel1 (8, 48, 425 x 9): a lowered line along its top edge.
+            FillSolid(dc, {8, 48, 8 + 425, 49}, shadow);
+            FillSolid(dc, {8, 49, 8 + 425, 50}, highlight);
+            EndPaint(Handle(), &paint);
+            return 0;
+        }
+        case WM_CTLCOLORSTATIC: {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            HWND control = reinterpret_cast<HWND>(lParam);
+            if (control == memo) {
+                SetTextColor(dc, ToColorRef(clWindowText));
+                SetBkColor(dc, ToColorRef(clWindow));
+                return reinterpret_cast<LRESULT>(memoBackground_);
+            }
+            SetTextColor(dc, ToColorRef(control == title ? clBlue : clBlack));
+            SetBkColor(dc, ToColorRef(clBtnFace));
+            return reinterpret_cast<LRESULT>(background_);
+        }
+        case WM_SETCURSOR: {
+            // The children have no pointer of their own: the hand shows over all but the memo.
+            HWND under = reinterpret_cast<HWND>(wParam);
+            if (LOWORD(lParam) == HTCLIENT && under != memo) {
+                SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+                return TRUE;
+            }
+            break;
+        }
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_DRAWITEM:
+            return SendMessageA(GetParent(Handle()), message, wParam, lParam);
+        default:
+            break;
+        }
+        return TWindow::WndProc(message, wParam, lParam);
     }
 
-    void Draw(HDC dc) const {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;  // top row first
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
-        SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, rows.data(), &info,
-                          DIB_RGB_COLORS);
+private:
+    HBRUSH background_;
+    HBRUSH memoBackground_;
+};
+
+// The banner as a top-down 24-bit device-independent bitmap.
+class TAboutBox::TImage : public TWindow {
+public:
+    TImage(HWND parent, const TRect& bounds, int32_t id, const TJpegImage& picture)
+        : width_(picture.Width()),
+          height_(picture.Height()),
+          rows_(BitmapRowsFromRgb(picture.Pixels(), width_, height_)) {
+        Create(kImageClass, 0, "", WS_CHILD | WS_VISIBLE, bounds, parent,
+               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
     }
 
-    static LRESULT CALLBACK ImageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    bool Loaded() const { return !rows_.empty(); }
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_ERASEBKGND) {
             return 1;
         }
         if (message == WM_PAINT) {
             PAINTSTRUCT paint;
-            HDC dc = BeginPaint(window, &paint);
+            HDC dc = BeginPaint(Handle(), &paint);
             RECT client;
-            GetClientRect(window, &client);
+            GetClientRect(Handle(), &client);
             FillSolid(dc, client, ToColorRef(clBtnFace));
-            auto* banner =
-                reinterpret_cast<const TBanner*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-            if (banner != nullptr) {
-                banner->Draw(dc);
+            if (Loaded()) {
+                Draw(dc);
             }
-            EndPaint(window, &paint);
+            EndPaint(Handle(), &paint);
             return 0;
         }
-        return DefWindowProcA(window, message, wParam, lParam);
+        return TWindow::WndProc(message, wParam, lParam);
     }
+
+private:
+    void Draw(HDC dc) const {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width_;
+        info.bmiHeader.biHeight = -height_;  // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader.biCompression = BI_RGB;
+        SetDIBitsToDevice(dc, 0, 0, width_, height_, 0, 0, 0, height_, rows_.data(), &info,
+                          DIB_RGB_COLORS);
+    }
+
+    int32_t width_;
+    int32_t height_;
+    std::vector<uint8_t> rows_;
 };
 
 namespace {
 
 TFormParams AboutBoxParams() {
-    TFormParams params;
-    params.className = "TAboutBox";
-    params.caption = "About";
-    params.border = TBorderStyle::kDialog;
-    params.centerOnScreen = true;
-    params.clientWidth = 451;
-    params.clientHeight = 350;
-    params.color = clBtnFace;
-    params.owner = Application().MainWindowHandle();
-    return params;
+    return {.className = "TAboutBox",
+            .caption = "About",
+            .border = TBorderStyle::kDialog,
+            .centerOnScreen = true,
+            .clientWidth = 451,
+            .clientHeight = 350,
+            .color = clBtnFace,
+            .owner = Application().MainWindowHandle()};
 }
 
 // A hyperlink label in the panel: blue underlined, centred vertically, sized to its text; while
@@ -234,28 +204,19 @@ std::unique_ptr<TJvLabelWin> CreateLink(HWND panel, const TRect& bounds, const s
     label.SetCaption(caption);
     label.SetURL(url);
     label.Loaded();
-    link->runEvent = Dispatch;
     return link;
 }
 
 }  // namespace
 
 TAboutBox::TAboutBox(const std::string& bannerJpeg) : TForm(AboutBoxParams()) {
-    RegisterClassOnce(kPanelClass, PanelProc);
-    RegisterClassOnce(kImageClass, TBanner::ImageProc);
-
-    // WS_EX_CONTROLPARENT: Tab moves into the panel's memo.
-    panel1_ = CreateChild(Handle(), kPanelClass, "", WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
-                          {8, 8, 8 + 441, 8 + 289}, kPanel1);
-    auto* state = new TPanelState;
-    state->background = CreateSolidBrush(ToColorRef(clBtnFace));
-    state->memoBackground = CreateSolidBrush(ToColorRef(clWindow));
-    SetWindowLongPtrA(panel1_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+    panel_ = std::make_unique<TPanel>(Handle(), TRect{8, 8, 8 + 441, 8 + 289}, kPanel1);
+    panel1_ = panel_->Handle();
 
     auto centred = [this](const TRect& bounds, const char* text, HFONT font) {
         return CreateChild(panel1_, "STATIC", text, SS_CENTER, 0, bounds, -1, font);
     };
-    state->title =
+    panel_->title =
         centred({5, 10, 5 + 431, 10 + 15}, kTitle, UiFont("BankGothic Lt BT", 16, FW_BOLD));
     centred({5, 28, 5 + 431, 28 + 15}, kTagLine, UiFont("Arial", 13, FW_NORMAL, true));
     centred({5, 51, 5 + 431, 51 + 15}, kVersion, UiFont("Arial", 11));
@@ -266,15 +227,13 @@ TAboutBox::TAboutBox(const std::string& bannerJpeg) : TForm(AboutBoxParams()) {
     jvLabel2_ = CreateLink(panel1_, {152, 120, 152 + 267, 120 + 13}, kTopicUrl, kTopicUrl);
 
     TJpegImage picture;
-    if (picture.LoadFromBytes(bannerJpeg)) {
-        banner_ = std::make_unique<TBanner>(picture);
-    }
-    image1_ = CreateChild(panel1_, kImageClass, "", 0, 0, {8, 147, 8 + 425, 147 + 65}, kImage1);
-    SetWindowLongPtrA(image1_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(banner_.get()));
+    picture.LoadFromBytes(bannerJpeg);  // left empty when the bytes are no picture
+    image_ = std::make_unique<TImage>(panel1_, TRect{8, 147, 8 + 425, 147 + 65}, kImage1, picture);
+    image1_ = image_->Handle();
 
     memo1_ = CreateMemo(panel1_, {96, 224, 96 + 265, 224 + 57}, kMemo1, true, true);
     SetText(memo1_, kNotice);
-    state->memo = memo1_;
+    panel_->memo = memo1_;
 
     okButton_ = CreateButton(Handle(), {151, 308, 151 + 154, 308 + 25}, kOKButton, "OK", true);
     OnCommand(kOKButton, [this] { OKButtonClick(); });
@@ -282,16 +241,15 @@ TAboutBox::TAboutBox(const std::string& bannerJpeg) : TForm(AboutBoxParams()) {
 }
 
 TAboutBox::~TAboutBox() {
-    // The labels' windows go before the panel that holds them; the image stops drawing first.
-    if (image1_ != nullptr) {
-        SetWindowLongPtrA(image1_, GWLP_USERDATA, 0);
-    }
+    // The children's windows go before the panel that holds them.
     jvLabel1_.reset();
     jvLabel2_.reset();
+    image_.reset();
+    panel_.reset();
 }
 
 bool TAboutBox::BannerLoaded() const {
-    return banner_ != nullptr;
+    return image_->Loaded();
 }
 
 void TAboutBox::OKButtonClick() {

@@ -40,6 +40,8 @@ private:
     HWND okButton_ = nullptr;
     std::unique_ptr<TJvLabelWin> jvLabel1_;
     std::unique_ptr<TJvLabelWin> jvLabel2_;
-    struct TBanner;
-    std::unique_ptr<TBanner> banner_;
+    class TPanel;
+    class TImage;
+    std::unique_ptr<TPanel> panel_;
+    std::unique_ptr<TImage> image_;
 };

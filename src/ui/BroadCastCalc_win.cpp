@@ -9,17 +9,15 @@
 namespace {
 
 TFormParams Form2Params() {
-    TFormParams params;
-    params.className = "TForm2";
-    params.caption = "Broadcast Calculator";
-    params.border = TBorderStyle::kToolWindow;
-    params.left = 469;
-    params.top = 428;
-    params.clientWidth = 384;
-    params.clientHeight = 190;
-    params.color = clBtnFace;
-    params.owner = Application().MainWindowHandle();
-    return params;
+    return {.className = "TForm2",
+            .caption = "Broadcast Calculator",
+            .border = TBorderStyle::kToolWindow,
+            .left = 469,
+            .top = 428,
+            .clientWidth = 384,
+            .clientHeight = 190,
+            .color = clBtnFace,
+            .owner = Application().MainWindowHandle()};
 }
 
 // A label that sizes itself to its text.

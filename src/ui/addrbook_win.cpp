@@ -16,16 +16,14 @@ constexpr int32_t kGlyphSize = 18;
 constexpr int32_t kGlyphSpacing = 4;
 
 TFormParams Form3Params() {
-    TFormParams params;
-    params.className = "TForm3";
-    params.caption = "Address Book";
-    params.border = TBorderStyle::kToolWindow;
-    params.centerOnScreen = true;
-    params.clientWidth = 431;
-    params.clientHeight = 240;
-    params.color = clBtnFace;
-    params.owner = Application().MainWindowHandle();
-    return params;
+    return {.className = "TForm3",
+            .caption = "Address Book",
+            .border = TBorderStyle::kToolWindow,
+            .centerOnScreen = true,
+            .clientWidth = 431,
+            .clientHeight = 240,
+            .color = clBtnFace,
+            .owner = Application().MainWindowHandle()};
 }
 
 void Strokes(HDC dc, int32_t left, int32_t top, COLORREF color, int width,

@@ -7,6 +7,7 @@
 #include "controls/JvLabel_win.h"
 #include "platform/Platform_win.h"
 #include "support/RecordingShell.h"
+#include "win/ui/BoxWatcher.h"
 
 namespace {
 
@@ -70,8 +71,14 @@ TEST(JvLabelWin, AnExceptionFromOnClickNeverLeavesTheWindowProcedure) {
         SendMessageA(link.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
     };
 
-    click();  // no dispatcher: dropped, and the URL is not opened after a failed OnClick
-    EXPECT_TRUE(shell.Requests().empty());
+    {
+        BoxWatcher boxes(nullptr);  // by default the dispatcher shows it in the error box
+        click();
+        ASSERT_EQ(boxes.Boxes().size(), 1u);
+        EXPECT_NE(boxes.Boxes()[0].text.find("no forum today"), std::string::npos);
+        EXPECT_TRUE(boxes.Boxes()[0].stopIcon);
+    }
+    EXPECT_TRUE(shell.Requests().empty());  // the URL is not opened after a failed OnClick
 
     std::vector<std::string> shown;  // stands in for the error box of the program's dispatcher
     link.runEvent = [&](const std::function<void()>& event) {
