@@ -1,34 +1,15 @@
 #include "platform/Platform.h"
 
 #include <chrono>
+#include <stdexcept>
 
 namespace {
 
-// The usual Windows defaults, for logic run without a windowing system.
-TColor DefaultSystemColor(int32_t index) {
-    switch (index) {
-    case 5:  // window
-        return RgbColor(255, 255, 255);
-    case 8:  // window text
-        return RgbColor(0, 0, 0);
-    case 15:  // button face
-        return RgbColor(240, 240, 240);
-    case 17:  // grey text
-        return RgbColor(109, 109, 109);
-    case 20:  // button highlight
-        return RgbColor(255, 255, 255);
-    case 26:  // hot light
-        return RgbColor(0, 102, 204);
-    default:
-        return RgbColor(0, 0, 0);
-    }
+// A service used before one is installed is a fault of the program (or of a test that forgot its
+// fake): it must not pass unnoticed by doing nothing.
+[[noreturn]] void NotInstalled(const char* what) {
+    throw std::logic_error(std::string("platform: no ") + what + " installed");
 }
-
-class TInertTimer : public TPlatformTimer {
-public:
-    void Start(uint32_t) override {}
-    void Stop() override {}
-};
 
 class TSystemClock : public TClock {
 public:
@@ -72,7 +53,10 @@ TColor ColorToRgb(TColor color) {
     }
     const int32_t index = color & 0xFF;
     const auto& function = SystemColorFunction();
-    return (function ? function(index) : DefaultSystemColor(index)) & 0x00FFFFFF;
+    if (!function) {
+        NotInstalled("system colour lookup");
+    }
+    return function(index) & 0x00FFFFFF;
 }
 
 void SetSystemColorFunction(TSystemColorFunction function) {
@@ -85,7 +69,10 @@ void SetTimerFactory(TTimerFactory factory) {
 
 std::unique_ptr<TPlatformTimer> CreatePlatformTimer() {
     const auto& factory = TimerFactory();
-    return factory ? factory() : std::make_unique<TInertTimer>();
+    if (!factory) {
+        NotInstalled("timer factory");
+    }
+    return factory();
 }
 
 void SetClock(TClock* clock) {
@@ -93,9 +80,16 @@ void SetClock(TClock* clock) {
 }
 
 TClock& Clock() {
-    static TSystemClock systemClock;
     TClock* clock = InstalledClock();
-    return clock != nullptr ? *clock : systemClock;
+    if (clock == nullptr) {
+        NotInstalled("clock");
+    }
+    return *clock;
+}
+
+TClock& SystemClock() {
+    static TSystemClock clock;
+    return clock;
 }
 
 TShellOpenFunction SetShellOpenFunction(TShellOpenFunction function) {
@@ -106,7 +100,8 @@ TShellOpenFunction SetShellOpenFunction(TShellOpenFunction function) {
 
 void ShellOpen(const TShellOpenRequest& request) {
     const auto& function = ShellFunction();
-    if (function) {
-        function(request);
+    if (!function) {
+        NotInstalled("shell");
     }
+    function(request);
 }

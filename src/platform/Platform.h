@@ -9,6 +9,7 @@
 // What the windows' logic needs from the windowing system, without naming it: colours, a canvas,
 // a timer, a clock and the shell. The Win32 program installs the real ones (InstallWin32Platform
 // in Platform_win.h, called by TApplication); native tests install fakes (tests/support/Fake*.h).
+// A system colour, timer, clock or shell used while none is installed throws std::logic_error.
 
 // ---- Colour values -------------------------------------------------------------------------
 // A non-negative value is red in bits 0-7, green in 8-15, blue in 16-23. A value with the top
@@ -45,11 +46,11 @@ constexpr TColor clGrayText = SystemColor(17);
 constexpr TColor clBtnHighlight = SystemColor(20);
 constexpr TColor clHotLight = SystemColor(26);
 
-// The RGB value of a colour: system colours through the installed lookup (natively a table of
-// the usual Windows defaults), others with the top byte cleared.
+// The RGB value of a colour: system colours through the installed lookup, others with the top
+// byte cleared.
 TColor ColorToRgb(TColor color);
 using TSystemColorFunction = std::function<TColor(int32_t index)>;
-void SetSystemColorFunction(TSystemColorFunction function);  // empty: the built-in table
+void SetSystemColorFunction(TSystemColorFunction function);  // empty: none
 
 // ---- Geometry ------------------------------------------------------------------------------
 struct TPoint {
@@ -100,7 +101,7 @@ public:
     std::function<void()> onTimer;
 };
 using TTimerFactory = std::function<std::unique_ptr<TPlatformTimer>()>;
-void SetTimerFactory(TTimerFactory factory);  // empty: timers that never fire
+void SetTimerFactory(TTimerFactory factory);  // empty: none
 std::unique_ptr<TPlatformTimer> CreatePlatformTimer();
 
 // ---- Clock ---------------------------------------------------------------------------------
@@ -110,8 +111,10 @@ public:
     virtual int64_t NowMs() = 0;           // monotonic milliseconds
     virtual int64_t UtcTimeOfDayMs() = 0;  // milliseconds since midnight, UTC
 };
-void SetClock(TClock* clock);  // nullptr: the system clock
+void SetClock(TClock* clock);  // nullptr: none
 TClock& Clock();
+// The steady and the UTC clock of the standard library (what the program installs).
+TClock& SystemClock();
 
 // ---- Shell ---------------------------------------------------------------------------------
 // Opens a document or URL with its default handler; the result is not examined.
@@ -124,6 +127,6 @@ struct TShellOpenRequest {
     int32_t showCommand = 5;  // show normally
 };
 using TShellOpenFunction = std::function<void(const TShellOpenRequest&)>;
-// Replaces the shell (tests record instead of launching); returns the previous function.
+// Installs the shell (tests record instead of launching); returns the previous function.
 TShellOpenFunction SetShellOpenFunction(TShellOpenFunction function);
 void ShellOpen(const TShellOpenRequest& request);

@@ -59,6 +59,7 @@ void Win32ShellOpen(const TShellOpenRequest& request) {
 void InstallWin32Platform() {
     SetSystemColorFunction([](int32_t index) { return static_cast<TColor>(GetSysColor(index)); });
     SetTimerFactory([] { return std::unique_ptr<TPlatformTimer>(new TWin32Timer); });
+    SetClock(&SystemClock());
     SetShellOpenFunction(Win32ShellOpen);
 }
 

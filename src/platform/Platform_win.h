@@ -6,7 +6,8 @@
 #include "platform/Platform.h"
 
 // Installs the Win32 implementations of the seams in Platform.h: system colours (GetSysColor),
-// timers (SetTimer on this thread, callbacks through Dispatch) and the shell (ShellExecuteA).
+// timers (SetTimer on this thread, callbacks through Dispatch), the system clock and the shell
+// (ShellExecuteA).
 // TApplication does it when it is created; a test that records shell opens installs its
 // recorder afterwards.
 void InstallWin32Platform();

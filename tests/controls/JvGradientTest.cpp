@@ -5,6 +5,7 @@
 
 #include "controls/JvGradient.h"
 #include "support/FakeCanvas.h"
+#include "support/FakeSystemColors.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ TEST(JvGradient, VerticalTenRowsInFourStepsGivesBandsOfTwoThreeThreeTwo) {
 }
 
 TEST(JvGradient, MainWindowBandsStartEveryThreeOrFourRows) {
-    SetSystemColorFunction(nullptr);  // the usual hot-light colour, 0, 102, 204
+    FakeSystemColors systemColors;  // the usual hot-light colour, 0, 102, 204
     auto p = MakeGradient();
     p->gradient->SetStyle(grVertical);
     p->gradient->SetStartColor(clSkyBlue);
@@ -201,6 +202,7 @@ TEST(JvGradient, EmptySizeDrawsNothing) {
 }
 
 TEST(JvGradient, RepaintOnlyCopiesUntilSizeOrPropertyChanges) {
+    FakeSystemColors systemColors;  // the end colour becomes clHotLight
     auto p = MakeGradient();
     p->gradient->Paint(10, 10);
     p->gradient->Paint(10, 10);

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "platform/Platform.h"
 #include "support/FakeClock.h"
+#include "support/FakeSystemColors.h"
 #include "support/FakeTimer.h"
 #include "support/RecordingShell.h"
 
 namespace {
 
 TEST(Platform, ColorValuesResolveToRgb) {
+    FakeSystemColors systemColors;
     struct Case {
         TColor color;
         TColor rgb;
@@ -35,11 +39,35 @@ TEST(Platform, SystemColorsComeFromTheInstalledLookup) {
     EXPECT_EQ(ColorToRgb(clHotLight), RgbColor(1, 2, 26));
     EXPECT_EQ(ColorToRgb(clSkyBlue), clSkyBlue);
     SetSystemColorFunction(nullptr);
-    EXPECT_EQ(ColorToRgb(clHotLight), RgbColor(0, 102, 204));
+    EXPECT_EQ(ColorToRgb(clSkyBlue), clSkyBlue);  // a plain colour needs no lookup
+}
+
+// A test that forgot its fake fails instead of passing by doing nothing.
+TEST(Platform, ServicesUsedBeforeOneIsInstalledThrow) {
+    EXPECT_THROW(ColorToRgb(clHotLight), std::logic_error);
+    EXPECT_THROW(CreatePlatformTimer(), std::logic_error);
+    EXPECT_THROW(Clock(), std::logic_error);
+    EXPECT_THROW(ShellOpen({nullptr, "open", "nowhere.html", "", "", 5}), std::logic_error);
+    {
+        FakeClock clock;
+        EXPECT_NO_THROW(Clock());
+    }
+    EXPECT_THROW(Clock(), std::logic_error);  // uninstalled again with the fake
+    { RecordingShell shell; }
+    EXPECT_THROW(ShellOpen({nullptr, "open", "nowhere.html", "", "", 5}), std::logic_error);
+    { FakeTimers timers; }
+    EXPECT_THROW(CreatePlatformTimer(), std::logic_error);
+}
+
+TEST(Platform, SystemClockMovesForward) {
+    const int64_t before = SystemClock().NowMs();
+    EXPECT_GE(SystemClock().NowMs(), before);
+    const int64_t timeOfDay = SystemClock().UtcTimeOfDayMs();
+    EXPECT_GE(timeOfDay, 0);
+    EXPECT_LT(timeOfDay, 24 * 60 * 60 * 1000);
 }
 
 TEST(Platform, ShellOpenGoesToTheInstalledFunction) {
-    ShellOpen({nullptr, "open", "nowhere.html", "", "", 5});  // nothing installed: nothing happens
     RecordingShell shell;
     ShellOpen({nullptr, "open", "help/index.html", "", "", 5});
     ASSERT_EQ(shell.Requests().size(), 1u);
@@ -48,8 +76,6 @@ TEST(Platform, ShellOpenGoesToTheInstalledFunction) {
 }
 
 TEST(Platform, TimersComeFromTheInstalledFactory) {
-    auto inert = CreatePlatformTimer();
-    inert->Start(10);  // never fires, never fails
     FakeTimers timers;
     int fired = 0;
     auto timer = CreatePlatformTimer();

@@ -4,6 +4,7 @@
 
 #include "controls/JvFormMagnet_win.h"
 #include "platform/Application_win.h"
+#include "platform/Platform_win.h"
 #include "ui/Unit1_win.h"
 
 namespace {
@@ -36,6 +37,7 @@ RECT Bounds(HWND window) {
 }
 
 TEST(JvFormMagnetWin, SnapsAMovingWindowToTheWorkAreaAndDragsGluedWindows) {
+    InstallWin32Platform();  // the clock that stamps the moves
     HWND form = CreateTestWindow(300, 300, 219, 380);
     HWND glued = CreateTestWindow(519, 400, 100, 100);  // hidden, left on the form's right
     ASSERT_NE(form, nullptr);

@@ -4,6 +4,7 @@
 
 #include "base/Exception.h"
 #include "controls/JvIPAddress_win.h"
+#include "platform/Platform_win.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ struct Host {
     int changes = 0;
 
     Host() {
+        InstallWin32Platform();  // the system colours the fields are painted in
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = DefWindowProcA;
         windowClass.hInstance = GetModuleHandleA(nullptr);
