@@ -2,16 +2,14 @@
 
 #include <string>
 
+#include "platform/Gdi_win.h"
+
 namespace {
 
 SIZE TextSize(HWND window, HFONT font, const std::string& text) {
-    HDC dc = GetDC(window);
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(window, dc);
-    return size;
+    TWindowDC dc(window);
+    TSelection selection(dc, font);
+    return TextExtent(dc, text);
 }
 
 }  // namespace

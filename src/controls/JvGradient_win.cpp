@@ -1,12 +1,6 @@
 #include "controls/JvGradient_win.h"
 
-namespace {
-
-COLORREF ToColorRef(TColor rgb) {
-    return static_cast<COLORREF>(rgb & 0xFFFFFF);
-}
-
-}  // namespace
+#include "platform/Gdi_win.h"
 
 // A memory bitmap with its device context; drawing calls go to the bitmap, and CopyToControl
 // blits it to the device context of the paint in progress.
@@ -24,9 +18,7 @@ public:
     TGdiGradientBuffer& operator=(const TGdiGradientBuffer&) = delete;
 
     void SetSize(int32_t width, int32_t height) override {
-        HDC screen = GetDC(nullptr);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-        ReleaseDC(nullptr, screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(TWindowDC(nullptr), width, height);
         if (bitmap_ != nullptr) {
             SelectObject(dc_, oldBitmap_);
             DeleteObject(bitmap_);
@@ -69,15 +61,9 @@ public:
 private:
     template <typename Draw>
     void Shape(TColor color, Draw draw) {
-        HPEN pen = CreatePen(PS_SOLID, 1, ToColorRef(color));
-        HBRUSH brush = CreateSolidBrush(ToColorRef(color));
-        HGDIOBJ oldPen = SelectObject(dc_, pen);
-        HGDIOBJ oldBrush = SelectObject(dc_, brush);
+        TSelection pen(dc_, CreatePen(PS_SOLID, 1, ToColorRef(color)), TSelection::kDelete);
+        TSelection brush(dc_, CreateSolidBrush(ToColorRef(color)), TSelection::kDelete);
         draw();
-        SelectObject(dc_, oldPen);
-        SelectObject(dc_, oldBrush);
-        DeleteObject(pen);
-        DeleteObject(brush);
     }
 
     HDC dc_;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/Exception.h"
+#include "platform/Gdi_win.h"
 
 // The address control keeps its four fields as child edit windows. They are subclassed so Tab
 // can move between them before the window's dialog-key handling sees it; the parent is
@@ -21,16 +22,6 @@ std::function<bool()>& ClassInitializer() {
 bool InitAddressClass() {
     INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_INTERNET_CLASSES};
     return InitCommonControlsEx(&init) != FALSE;
-}
-
-int32_t FontHeight(HFONT font) {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return metrics.tmHeight;
 }
 
 RECT ChildRect(HWND parent, HWND child) {
@@ -57,7 +48,7 @@ TJvIPAddressWindow::TJvIPAddressWindow(TJvIPAddress& control, HWND parent, int32
     const auto& initializer = ClassInitializer();
     const bool available = initializer ? initializer() : InitAddressClass();
     if (available) {
-        const int32_t height = FontHeight(font) + 8 * GetSystemMetrics(SM_CYBORDER);
+        const int32_t height = TextExtent(font, "").cy + 8 * GetSystemMetrics(SM_CYBORDER);
         handle_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_IPADDRESSA, "",
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP, left, top, width, height,
                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -137,24 +128,24 @@ void TJvIPAddressWindow::Paint() {
     HDC dc = BeginPaint(handle_, &paint);
     RECT client;
     GetClientRect(handle_, &client);
-    HBRUSH background = CreateSolidBrush(static_cast<COLORREF>(ColorToRgb(color)));
+    HBRUSH background = CreateSolidBrush(ToColorRef(color));
     FillRect(dc, &client, background);
     DeleteObject(background);
-    HGDIOBJ oldFont = SelectObject(dc, font_);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, static_cast<COLORREF>(ColorToRgb(fontColor)));
-    SIZE dot{};
-    GetTextExtentPoint32A(dc, ".", 1, &dot);
-    for (int i = 0; i < 3; ++i) {
-        if (fields_[i] == nullptr || fields_[i + 1] == nullptr) {
-            continue;
+    {
+        TSelection selectedFont(dc, font_);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, ToColorRef(fontColor));
+        const SIZE dot = TextExtent(dc, ".");
+        for (int i = 0; i < 3; ++i) {
+            if (fields_[i] == nullptr || fields_[i + 1] == nullptr) {
+                continue;
+            }
+            const RECT left = ChildRect(handle_, fields_[i]);
+            const RECT right = ChildRect(handle_, fields_[i + 1]);
+            const int x = (left.right + right.left) / 2 - dot.cx / 2;
+            TextOutA(dc, x, left.top, ".", 1);
         }
-        const RECT left = ChildRect(handle_, fields_[i]);
-        const RECT right = ChildRect(handle_, fields_[i + 1]);
-        const int x = (left.right + right.left) / 2 - dot.cx / 2;
-        TextOutA(dc, x, left.top, ".", 1);
     }
-    SelectObject(dc, oldFont);
     EndPaint(handle_, &paint);
 }
 
@@ -207,7 +198,7 @@ LRESULT CALLBACK TJvIPAddressWindow::ControlProc(HWND window, UINT message, WPAR
     case WM_CTLCOLOREDIT: {
         HDC dc = reinterpret_cast<HDC>(wParam);
         const TColor background = ColorToRgb(self->color);
-        SetTextColor(dc, static_cast<COLORREF>(ColorToRgb(self->fontColor)));
+        SetTextColor(dc, ToColorRef(self->fontColor));
         SetBkColor(dc, static_cast<COLORREF>(background));
         // One brush, made again when the colour has changed since.
         if (self->brush_ == nullptr || self->brushColor_ != background) {

@@ -28,8 +28,7 @@ TFormParams Form3Params() {
 
 void Strokes(HDC dc, int32_t left, int32_t top, COLORREF color, int width,
              std::initializer_list<std::initializer_list<POINT>> lines) {
-    HPEN pen = CreatePen(PS_SOLID, width, color);
-    HGDIOBJ old = SelectObject(dc, pen);
+    TSelection pen(dc, CreatePen(PS_SOLID, width, color), TSelection::kDelete);
     for (const auto& line : lines) {
         std::vector<POINT> points;
         for (POINT p : line) {
@@ -37,8 +36,6 @@ void Strokes(HDC dc, int32_t left, int32_t top, COLORREF color, int width,
         }
         Polyline(dc, points.data(), static_cast<int>(points.size()));
     }
-    SelectObject(dc, old);
-    DeleteObject(pen);
 }
 
 // Our pictures: two green ticks ("all") and a red cross ("cancel").
@@ -68,12 +65,14 @@ void DrawBitBtn(const DRAWITEMSTRUCT& item, bool tick) {
     } else {
         DrawCross(dc, left, middle - kGlyphSize / 2);
     }
-    HGDIOBJ oldFont = SelectObject(dc, font != nullptr ? font : DefaultFormFont());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-    TextOutA(dc, left + kGlyphSize + kGlyphSpacing, middle - extent.cy / 2, text.c_str(),
-             static_cast<int>(text.size()));
-    SelectObject(dc, oldFont);
+    {
+        TSelection selectedFont(dc, font != nullptr ? font : DefaultFormFont());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc,
+                     GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+        TextOutA(dc, left + kGlyphSize + kGlyphSpacing, middle - extent.cy / 2, text.c_str(),
+                 static_cast<int>(text.size()));
+    }
     if (item.itemState & ODS_FOCUS) {
         RECT focus = item.rcItem;
         InflateRect(&focus, -4, -4);
