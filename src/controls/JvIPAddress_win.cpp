@@ -5,6 +5,7 @@
 
 #include "base/Exception.h"
 #include "platform/Gdi_win.h"
+#include "platform/Window_win.h"
 
 // The address control keeps its four fields as child edit windows. They are subclassed so Tab
 // can move between them before the window's dialog-key handling sees it; the parent is
@@ -51,8 +52,7 @@ TJvIPAddressWindow::TJvIPAddressWindow(TJvIPAddress& control, HWND parent, int32
         const int32_t height = TextExtent(font, "").cy + 8 * GetSystemMetrics(SM_CYBORDER);
         handle_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_IPADDRESSA, "",
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP, left, top, width, height,
-                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  GetModuleHandleA(nullptr), nullptr);
+                                  parent, ChildId(id), GetModuleHandleA(nullptr), nullptr);
     }
     if (handle_ == nullptr) {
         throw Exception("This control requires version 4.70 or greater of COMCTL32.DLL");

@@ -5,6 +5,8 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/Window_win.h"
+
 namespace {
 
 // Fonts stay alive as long as any window may use them: until the process ends.
@@ -55,8 +57,7 @@ HWND CreateChild(HWND parent, const char* className, const std::string& text, DW
                  DWORD exStyle, const TRect& bounds, int32_t id, HFONT font) {
     HWND child = CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style,
                                  bounds.left, bounds.top, bounds.Width(), bounds.Height(), parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleA(nullptr), nullptr);
+                                 ChildId(id), GetModuleHandleA(nullptr), nullptr);
     if (child != nullptr && font != nullptr) {
         SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }

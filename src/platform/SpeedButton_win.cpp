@@ -17,8 +17,7 @@ public:
 
     HWND Create(HWND parent, const TRect& bounds, int32_t id, const std::string& caption) {
         return TWindow::Create({"TSpeedButton", CS_DBLCLKS}, 0, caption.c_str(),
-                               WS_CHILD | WS_VISIBLE, bounds, parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+                               WS_CHILD | WS_VISIBLE, bounds, parent, ChildId(id));
     }
 
 protected:

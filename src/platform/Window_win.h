@@ -12,6 +12,11 @@ struct TWindowClass {
     LPCSTR cursor = reinterpret_cast<LPCSTR>(IDC_ARROW);  // the pointer over the window
 };
 
+// A child window's control id where CreateWindowExA takes the menu.
+inline HMENU ChildId(int32_t id) {
+    return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+}
+
 // The C++ object behind a window of one of our classes. The creation thunk stores the object in
 // the window (GWLP_USERDATA) at WM_NCCREATE; from then on every message reaches WndProc, until
 // WM_NCDESTROY detaches the two and calls Destroyed. Destroying the object destroys its window.

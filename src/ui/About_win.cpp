@@ -42,7 +42,7 @@ public:
           memoBackground_(CreateSolidBrush(ToColorRef(clWindow))) {
         // WS_EX_CONTROLPARENT: Tab moves into the panel's memo.
         Create(kPanelClass, WS_EX_CONTROLPARENT, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-               bounds, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+               bounds, parent, ChildId(id));
     }
     ~TPanel() override {
         DestroyHandle();
@@ -121,8 +121,7 @@ public:
         : width_(picture.Width()),
           height_(picture.Height()),
           rows_(BitmapRowsFromRgb(picture.Pixels(), width_, height_)) {
-        Create(kImageClass, 0, "", WS_CHILD | WS_VISIBLE, bounds, parent,
-               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+        Create(kImageClass, 0, "", WS_CHILD | WS_VISIBLE, bounds, parent, ChildId(id));
     }
 
     bool Loaded() const { return !rows_.empty(); }
