@@ -5,18 +5,18 @@
 
 namespace {
 
-void RegisterOnce(const TWindowClass& spec, WNDPROC windowProc) {
+void RegisterOnce(const TWindowClass& definition, WNDPROC windowProc) {
     static std::set<std::string> registered;
-    if (!registered.insert(spec.name).second) {
+    if (!registered.insert(definition.name).second) {
         return;
     }
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = spec.style;
+    windowClass.style = definition.style;
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, spec.cursor);
-    windowClass.lpszClassName = spec.name;
+    windowClass.hCursor = LoadCursorA(nullptr, definition.cursor);
+    windowClass.lpszClassName = definition.name;
     RegisterClassExA(&windowClass);
 }
 
