@@ -8,8 +8,8 @@ MAKEFLAGS += --no-print-directory
 VERSION := $(shell sed -n 's/^project.Corvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 .PHONY: all deps build build-native build-windows build-asan run run-windows test test-native \
-        test-asan test-windows package test-package fuzz bench bench-size format format-check \
-        check-layers clean
+        test-asan test-windows package test-package fuzz bench bench-size bench-gui format \
+        format-check check-layers clean
 
 all: build
 
@@ -77,6 +77,10 @@ bench: build-native
 # Sizes of the executables in the packages (make package first).
 bench-size:
 	bench/size.sh build/packages
+
+# corvane.exe's start-up under Wine against the floor program (bench/gui-start.sh).
+bench-gui: build-windows
+	tools/isolated-run bench/gui-start.sh build/windows
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
