@@ -62,6 +62,7 @@ void TForm::SetColor(TColor color) {
 
 void TForm::Show() {
     if (!IsWindowVisible(Handle())) {
+        EnsureControls();
         if (onShow) {
             Dispatch(onShow);
         }
@@ -91,6 +92,18 @@ void TForm::Close() {
         application->Terminate();
     } else {
         Hide();
+    }
+}
+
+void TForm::CreateControlsOnFirstNeed(std::function<void()> create) {
+    createControls_ = std::move(create);
+}
+
+void TForm::EnsureControls() {
+    if (createControls_) {
+        const std::function<void()> create = std::move(createControls_);
+        createControls_ = nullptr;
+        create();
     }
 }
 
@@ -194,6 +207,12 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
+    case WM_SHOWWINDOW:
+        // Shown by ShowWindow rather than Show: the controls still come before it appears.
+        if (wParam != FALSE && createControls_) {
+            Dispatch([this] { EnsureControls(); });
+        }
+        break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focused = GetFocus();

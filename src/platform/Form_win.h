@@ -11,8 +11,9 @@
 #include "platform/Window_win.h"
 
 // A top-level window of the program. Derived windows create their controls in their
-// constructor (with the helpers of Controls_win.h) and register handlers with OnCommand; every
-// handler runs through Dispatch, so an escaping exception lands in the error box.
+// constructor, or when first needed (CreateControlsOnFirstNeed), with the helpers of
+// Controls_win.h, and register handlers with OnCommand; every handler runs through Dispatch, so
+// an escaping exception lands in the error box.
 enum class TBorderStyle {
     kToolWindow,  // narrow caption with only a close box; not resizable
     kDialog,      // dialog frame with a close box; not resizable
@@ -72,6 +73,19 @@ protected:
     // Derived windows override this to see messages first; call TForm::WndProc for the rest.
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    // A window that starts hidden builds its controls when they are first needed instead of at
+    // start-up, so the main window appears sooner: `create` runs once, when the window is first
+    // shown (before it appears) or at the first EnsureControls, which the window's accessors
+    // and handlers call before they reach a control.
+    void CreateControlsOnFirstNeed(std::function<void()> create);
+    void EnsureControls();
+    // A control member after EnsureControls, for one-line accessors.
+    template <class T>
+    T& Built(T& control) {
+        EnsureControls();
+        return control;
+    }
+
 private:
     HBRUSH BrushFor(TColor color);
     LRESULT ControlColor(HDC dc, HWND control);
@@ -84,6 +98,7 @@ private:
 
     TColor color_;
     HWND focus_ = nullptr;
+    std::function<void()> createControls_;
     std::map<int32_t, std::function<void()>> commands_;
     std::map<HWND, TColor> controlColors_;
     std::vector<HWND> arrowCursorControls_;

@@ -31,17 +31,27 @@ void SetAutoSizeLabel(HWND label, const std::string& text) {
 }  // namespace
 
 TForm2::TForm2() : TForm(Form2Params()) {
+    // The settings of the components; the windows follow when first needed.
+    jvIPAddress1_.SetText("0.0.0.0");
+    jvIPAddress2_.SetText("0.0.0.0");
+    lblBCast_.SetBehavior("Typing");
+    idNetworkCalculator1_.NetworkMask().SetAsString("255.255.255.255");
+    CreateControlsOnFirstNeed([this] { CreateControls(); });
+
+    OnCommand(kSpeedButton1, [this] { SpeedButton1Click(); });
+    OnCommand(kSpeedButton2, [this] { SpeedButton2Click(); });
+}
+
+void TForm2::CreateControls() {
     const HWND self = Handle();
     glyph_ = LoadResourceBitmap(IDB_POWER);
     AddBevel(Bounds(8, 8, 169, 105));
     label1_ = CreateAutoSizeLabel(self, 16, 16, "IP-Address");
     jvIPAddress1Window_ = std::make_unique<TJvIPAddressWindow>(jvIPAddress1_, self, 16, 32, 150,
                                                                kJvIPAddress1, DefaultFormFont());
-    jvIPAddress1_.SetText("0.0.0.0");
     label2_ = CreateAutoSizeLabel(self, 16, 72, "Subnet Mask");
     jvIPAddress2Window_ = std::make_unique<TJvIPAddressWindow>(jvIPAddress2_, self, 16, 88, 150,
                                                                kJvIPAddress2, DefaultFormFont());
-    jvIPAddress2_.SetText("0.0.0.0");
     speedButton1_ =
         CreateSpeedButton(self, Bounds(8, 152, 137, 25), kSpeedButton1, "Calculate", glyph_);
     AddBevel(Bounds(184, 8, 193, 137));
@@ -50,16 +60,11 @@ TForm2::TForm2() : TForm(Form2Params()) {
     SetControlColor(memo1_, clBtnFace);
     SetArrowCursor(memo1_);
     label3_ = CreateAutoSizeLabel(self, 192, 120, "");
-    lblBCast_.SetBehavior("Typing");
     lblBCastWindow_ =
         std::make_unique<TJvBehaviorLabelWindow>(lblBCast_, self, 288, 120, DefaultFormFont());
     speedButton2_ = CreateSpeedButton(self, Bounds(184, 152, 193, 25), kSpeedButton2,
                                       "Send BCast to Main Window", glyph_);
-    idNetworkCalculator1_.NetworkMask().SetAsString("255.255.255.255");
-    SetFocusControl(JvIPAddress1Handle());
-
-    OnCommand(kSpeedButton1, [this] { SpeedButton1Click(); });
-    OnCommand(kSpeedButton2, [this] { SpeedButton2Click(); });
+    SetFocusControl(jvIPAddress1Window_->Handle());
 }
 
 TForm2::~TForm2() {
@@ -73,6 +78,7 @@ TForm2::~TForm2() {
 }
 
 void TForm2::SpeedButton1Click() {
+    EnsureControls();
     MemoClear(memo1_);
     lblBCast_.SetCaption("");
     SetAutoSizeLabel(label3_, "");

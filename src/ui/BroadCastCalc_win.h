@@ -32,18 +32,19 @@ public:
 
     TJvIPAddress& JvIPAddress1() { return jvIPAddress1_; }
     TJvIPAddress& JvIPAddress2() { return jvIPAddress2_; }
-    HWND JvIPAddress1Handle() const { return jvIPAddress1Window_->Handle(); }
-    HWND JvIPAddress2Handle() const { return jvIPAddress2Window_->Handle(); }
-    const TJvIPAddressWindow& JvIPAddress1Window() const { return *jvIPAddress1Window_; }
-    const TJvIPAddressWindow& JvIPAddress2Window() const { return *jvIPAddress2Window_; }
-    HWND Label1() const { return label1_; }
-    HWND Label2() const { return label2_; }
-    HWND Memo1() const { return memo1_; }
-    HWND Label3() const { return label3_; }
+    // The control windows (made on first need, see CreateControlsOnFirstNeed).
+    HWND JvIPAddress1Handle() { return JvIPAddress1Window().Handle(); }
+    HWND JvIPAddress2Handle() { return JvIPAddress2Window().Handle(); }
+    const TJvIPAddressWindow& JvIPAddress1Window() { return *Built(jvIPAddress1Window_); }
+    const TJvIPAddressWindow& JvIPAddress2Window() { return *Built(jvIPAddress2Window_); }
+    HWND Label1() { return Built(label1_); }
+    HWND Label2() { return Built(label2_); }
+    HWND Memo1() { return Built(memo1_); }
+    HWND Label3() { return Built(label3_); }
     TJvBehaviorLabel& LblBCast() { return lblBCast_; }
-    HWND LblBCastHandle() const { return lblBCastWindow_->Handle(); }
-    HWND SpeedButton1() const { return speedButton1_; }
-    HWND SpeedButton2() const { return speedButton2_; }
+    HWND LblBCastHandle() { return Built(lblBCastWindow_)->Handle(); }
+    HWND SpeedButton1() { return Built(speedButton1_); }
+    HWND SpeedButton2() { return Built(speedButton2_); }
     // Kept with the button; this window does not switch hints on, so it is never displayed.
     const std::string& SpeedButton2Hint() const { return speedButton2Hint_; }
     TIdNetworkCalculator& IdNetworkCalculator1() { return idNetworkCalculator1_; }
@@ -57,6 +58,8 @@ public:
     std::function<void(const std::string&)> onSendBroadcast;
 
 private:
+    void CreateControls();
+
     HBITMAP glyph_ = nullptr;
     HWND label1_ = nullptr;
     HWND label2_ = nullptr;
