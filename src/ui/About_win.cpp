@@ -208,7 +208,13 @@ std::unique_ptr<TJvLabelWin> CreateLink(HWND panel, const TRect& bounds, const s
 
 }  // namespace
 
-TAboutBox::TAboutBox(const std::string& bannerJpeg) : TForm(AboutBoxParams()) {
+TAboutBox::TAboutBox(const std::string& bannerJpeg)
+    : TForm(AboutBoxParams()), bannerJpeg_(bannerJpeg) {
+    CreateControlsOnFirstNeed([this] { CreateControls(); });
+    OnCommand(kOKButton, [this] { OKButtonClick(); });
+}
+
+void TAboutBox::CreateControls() {
     panel_ = std::make_unique<TPanel>(Handle(), TRect{8, 8, 8 + 441, 8 + 289}, kPanel1);
     panel1_ = panel_->Handle();
 
@@ -226,7 +232,8 @@ TAboutBox::TAboutBox(const std::string& bannerJpeg) : TForm(AboutBoxParams()) {
     jvLabel2_ = CreateLink(panel1_, {152, 120, 152 + 267, 120 + 13}, kTopicUrl, kTopicUrl);
 
     TJpegImage picture;
-    picture.LoadFromBytes(bannerJpeg);  // left empty when the bytes are no picture
+    picture.LoadFromBytes(bannerJpeg_);  // left empty when the bytes are no picture
+    bannerJpeg_ = std::string();         // decoded: the bytes are not needed again
     image_ = std::make_unique<TImage>(panel1_, TRect{8, 147, 8 + 425, 147 + 65}, kImage1, picture);
     image1_ = image_->Handle();
 
@@ -235,7 +242,6 @@ TAboutBox::TAboutBox(const std::string& bannerJpeg) : TForm(AboutBoxParams()) {
     panel_->memo = memo1_;
 
     okButton_ = CreateButton(Handle(), {151, 308, 151 + 154, 308 + 25}, kOKButton, "OK", true);
-    OnCommand(kOKButton, [this] { OKButtonClick(); });
     SetFocusControl(memo1_);
 }
 
@@ -247,8 +253,8 @@ TAboutBox::~TAboutBox() {
     panel_.reset();
 }
 
-bool TAboutBox::BannerLoaded() const {
-    return image_->Loaded();
+bool TAboutBox::BannerLoaded() {
+    return Built(image_)->Loaded();
 }
 
 void TAboutBox::OKButtonClick() {

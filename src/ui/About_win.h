@@ -22,18 +22,23 @@ public:
     static constexpr int32_t kMemo1 = 102;
     static constexpr int32_t kOKButton = IDOK;  // Enter presses it
 
-    HWND Panel1() const { return panel1_; }
-    HWND Image1() const { return image1_; }
-    HWND Memo1() const { return memo1_; }
-    HWND OKButton() const { return okButton_; }
-    TJvLabelWin& JvLabel1() { return *jvLabel1_; }
-    TJvLabelWin& JvLabel2() { return *jvLabel2_; }
+    // The controls, made on first need (see CreateControlsOnFirstNeed): the banner is decoded
+    // then too.
+    HWND Panel1() { return Built(panel1_); }
+    HWND Image1() { return Built(image1_); }
+    HWND Memo1() { return Built(memo1_); }
+    HWND OKButton() { return Built(okButton_); }
+    TJvLabelWin& JvLabel1() { return *Built(jvLabel1_); }
+    TJvLabelWin& JvLabel2() { return *Built(jvLabel2_); }
     // True when the banner was decoded; without it Image1 shows the panel only.
-    bool BannerLoaded() const;
+    bool BannerLoaded();
 
     void OKButtonClick();
 
 private:
+    void CreateControls();
+
+    std::string bannerJpeg_;  // until the controls are made
     HWND panel1_ = nullptr;
     HWND image1_ = nullptr;
     HWND memo1_ = nullptr;
