@@ -83,6 +83,11 @@ void DrawBitBtn(const DRAWITEMSTRUCT& item, bool tick) {
 }  // namespace
 
 TForm3::TForm3() : TForm(Form3Params()) {
+    CreateControlsOnFirstNeed([this] { CreateControls(); });
+    OnCommand(kBitBtn1, [this] { BitBtn1Click(); });
+}
+
+void TForm3::CreateControls() {
     // Created in tab order. The group box clips its siblings so the list stays visible.
     groupBox1_ = CreateChild(Handle(), "BUTTON", "Entries", BS_GROUPBOX | WS_CLIPSIBLINGS, 0,
                              {8, 8, 8 + 177, 8 + 177}, -1);
@@ -98,7 +103,6 @@ TForm3::TForm3() : TForm(Form3Params()) {
     CreateLabeledEdit(Handle(), {216, 24, 216 + 177, 24 + 21}, kLabeledEdit4, "Entry Name");
     bitBtn2_ = CreateChild(Handle(), "BUTTON", "Delete selected entry", BS_OWNERDRAW | WS_TABSTOP,
                            0, {8, 200, 8 + 177, 200 + 25}, kBitBtn2);
-    OnCommand(kBitBtn1, [this] { BitBtn1Click(); });
 }
 
 void TForm3::BitBtn1Click() {

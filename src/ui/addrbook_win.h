@@ -16,9 +16,10 @@ public:
     static constexpr int32_t kBitBtn1 = 305;
     static constexpr int32_t kBitBtn2 = IDCANCEL;  // Escape presses it
 
-    HWND GroupBox1() const { return groupBox1_; }
-    HWND BitBtn1() const { return bitBtn1_; }
-    HWND BitBtn2() const { return bitBtn2_; }
+    // The controls, made on first need (see CreateControlsOnFirstNeed).
+    HWND GroupBox1() { return Built(groupBox1_); }
+    HWND BitBtn1() { return Built(bitBtn1_); }
+    HWND BitBtn2() { return Built(bitBtn2_); }
 
     void BitBtn1Click();
 
@@ -26,6 +27,8 @@ protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void CreateControls();
+
     HWND groupBox1_ = nullptr;
     HWND bitBtn1_ = nullptr;
     HWND bitBtn2_ = nullptr;
