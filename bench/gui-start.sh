@@ -21,7 +21,13 @@ export WINEPREFIX="${WINEPREFIX:-$build/wineprefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;winemenubuilder.exe=d"
 "$here/../tools/wine-prefix.sh" "$WINEPREFIX"
 
-xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" sh -c '
+# Other work on the machine slows the two programs unevenly; where allowed, the runs get a
+# higher priority (Xvfb, wineserver and the programs alike).
+boost=""
+if nice -n -10 true 2>/dev/null; then
+    boost="nice -n -10"
+fi
+$boost xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" sh -c '
   build=$0 work=$1 runs=$2
   wineserver -p                        # warm: wineserver, explorer and services stay up
   wine cmd /c exit >/dev/null 2>&1
@@ -46,8 +52,14 @@ median() {  # the median of the numbers in file $1, one a line
 }
 c=$(median "$work/corvane")
 f=$(median "$work/floor")
-awk -v c="$c" -v f="$f" -v n="$runs" 'BEGIN {
-    printf "corvane.exe           %7.1f ms median, launch to main window mapped (%d runs)\n", c / 1000, n
-    printf "corvane_gui_floor.exe %7.1f ms median (%d runs)\n", f / 1000, n
-    printf "ratio                 %7.2fx (aim: at most 1.2x)\n", c / f
+# The fastest runs too: on a busy machine they show the programs' own cost best.
+cmin=$(sort -n "$work/corvane" | head -n 1)
+fmin=$(sort -n "$work/floor" | head -n 1)
+# Each corvane.exe run over the floor run right after it: the two shared the machine's load.
+paired=$(paste "$work/corvane" "$work/floor" | awk '{ print $1 / $2 }' >"$work/ratios" && median "$work/ratios")
+awk -v c="$c" -v f="$f" -v cmin="$cmin" -v fmin="$fmin" -v n="$runs" -v paired="$paired" 'BEGIN {
+    printf "corvane.exe           %7.1f ms median, launch to main window mapped (%d runs; fastest %.1f ms)\n", c / 1000, n, cmin / 1000
+    printf "corvane_gui_floor.exe %7.1f ms median (%d runs; fastest %.1f ms)\n", f / 1000, n, fmin / 1000
+    printf "ratio                 %7.2fx of the medians (aim: at most 1.2x)\n", c / f
+    printf "                      %7.2fx median of the paired runs, %.2fx of the fastest\n", paired, cmin / fmin
 }'
