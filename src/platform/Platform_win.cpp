@@ -48,10 +48,17 @@ const char* OrNull(const std::string& text) {
     return text.empty() ? nullptr : text.c_str();
 }
 
+// SHELL32.DLL is loaded on the first request rather than with the program: only Help and the
+// links need it, and loading it with the libraries it brings along delays the main window.
 void Win32ShellOpen(const TShellOpenRequest& request) {
-    ShellExecuteA(static_cast<HWND>(request.ownerWindow), OrNull(request.verb),
-                  request.file.c_str(), OrNull(request.parameters), OrNull(request.directory),
-                  request.showCommand);
+    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    static const auto shellExecute = reinterpret_cast<ShellExecuteFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(LoadLibraryA("SHELL32.DLL"), "ShellExecuteA")));
+    if (shellExecute == nullptr) {
+        return;  // no shell: nothing to report, as when the open itself fails
+    }
+    shellExecute(static_cast<HWND>(request.ownerWindow), OrNull(request.verb), request.file.c_str(),
+                 OrNull(request.parameters), OrNull(request.directory), request.showCommand);
 }
 
 }  // namespace

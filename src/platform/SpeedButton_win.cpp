@@ -57,8 +57,10 @@ void DrawGlyph(HDC dc, HBITMAP glyph, int left, int top) {
     TMemoryDC memory(dc);
     TSelection selection(memory, glyph);
     const COLORREF transparent = GetPixel(memory, 0, kGlyphSize - 1);
-    TransparentBlt(dc, left, top, kGlyphSize, kGlyphSize, memory, 0, 0, kGlyphSize, kGlyphSize,
-                   transparent);
+    // GDI32's own transparent blit: MSIMG32's TransparentBlt only forwards to it, and that
+    // library would be one more to load at start-up.
+    GdiTransparentBlt(dc, left, top, kGlyphSize, kGlyphSize, memory, 0, 0, kGlyphSize, kGlyphSize,
+                      transparent);
 }
 
 void TSpeedButton::Paint(HDC dc) {
