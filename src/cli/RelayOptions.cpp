@@ -1,21 +1,14 @@
 #include "cli/RelayOptions.h"
 
 #include "base/DottedText.h"
+#include "cli/CommonOptions.h"
 #include "cli/OptionNumbers.h"
+#include "cli/OptionWalk.h"
 
 namespace {
 
 const char* const kValueOptions[] = {"--port",   "--listen", "--to",    "--interface", "--allow",
                                      "--window", "--rate",   "--count", "--timeout"};
-
-bool TakesValue(const std::string& name) {
-    for (const char* option : kValueOptions) {
-        if (name == option) {
-            return true;
-        }
-    }
-    return false;
-}
 
 // ADDRESS or ADDRESS:PORT.
 bool ParseTarget(const std::string& text, TRelayTarget& target) {
@@ -57,13 +50,8 @@ bool ParseWindow(const std::string& text, int64_t& millis) {
 // Checks one option's value and stores it; false with `error` set when it is bad.
 bool ReadValue(const std::string& name, const std::string& value, TRelayOptions& options,
                std::string& error) {
-    int64_t number = 0;
     if (name == "--port") {
-        if (!ParsePositive(value, 65535, number)) {
-            error = "--port needs a number from 1 to 65535, not '" + value + "'";
-            return false;
-        }
-        options.port = static_cast<int32_t>(number);
+        return ReadPortOption(value, options.port, error);
     } else if (name == "--listen") {
         if (!ParseDottedQuad(value, options.listen)) {
             error = "--listen needs an IPv4 address such as 0.0.0.0, not '" + value + "'";
@@ -98,20 +86,16 @@ bool ReadValue(const std::string& name, const std::string& value, TRelayOptions&
             return false;
         }
     } else if (name == "--rate") {
+        int64_t number = 0;
         if (!ParsePositive(value, kRelayMaxRate, number)) {
             error = "--rate needs a number from 1 to 10000, not '" + value + "'";
             return false;
         }
         options.rate = static_cast<int32_t>(number);
     } else if (name == "--count") {
-        if (!ParsePositive(value, INT64_MAX / 10, number)) {
-            error = "--count needs a positive number, not '" + value + "'";
-            return false;
-        }
-        options.count = number;
-    } else if (!ParseSeconds(value, options.timeoutMillis)) {
-        error = "--timeout needs a positive number of seconds, not '" + value + "'";
-        return false;
+        return ReadCountOption(value, options.count, error);
+    } else {
+        return ReadTimeoutOption(value, options.timeoutMillis, error);
     }
     return true;
 }
@@ -136,34 +120,12 @@ const char kRelayUsage[] =
 
 bool ParseRelayOptions(const std::vector<std::string>& arguments, TRelayOptions& options,
                        std::string& error) {
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        std::string name = arguments[i];
-        std::string value;
-        bool hasValue = false;
-        const size_t equals = name.find('=');
-        if (name.rfind("--", 0) == 0 && equals != std::string::npos) {
-            value = name.substr(equals + 1);
-            name.resize(equals);
-            hasValue = true;
-        }
-        if (name == "--help" || name == "-h") {
-            options.help = true;
-            continue;
-        }
-        if (!TakesValue(name)) {
-            error = "unknown option '" + name + "'";
-            return false;
-        }
-        if (!hasValue) {
-            if (i + 1 == arguments.size()) {
-                error = "option " + name + " needs a value";
-                return false;
-            }
-            value = arguments[++i];
-        }
-        if (!ReadValue(name, value, options, error)) {
-            return false;
-        }
+    const auto readValue = [&options](const std::string& name, const std::string& value,
+                                      std::string& valueError) {
+        return ReadValue(name, value, options, valueError);
+    };
+    if (!WalkOptions(arguments, kValueOptions, readValue, options.help, error)) {
+        return false;
     }
     if (options.targets.empty() && !options.help) {
         error = "at least one destination is needed: --to ADDRESS[:PORT] or --interface NAME";
