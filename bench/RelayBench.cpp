@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/RelayForwarder.h"
+#include "relay/RelayForwarder.h"
 #include "net/IdStackPosix.h"
 #include "wake/MagicPacket.h"
 

@@ -10,7 +10,7 @@
 #include "base/Exception.h"
 #include "cli/DatagramSocket.h"
 #include "cli/ReceiveLoop.h"
-#include "cli/RelayForwarder.h"
+#include "relay/RelayForwarder.h"
 #include "cli/StopRequest.h"
 #include "net/IdInterfaces.h"
 #include "net/IdStack.h"

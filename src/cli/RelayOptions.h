@@ -4,15 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/AllowList.h"
-
-// Where accepted packets go: an address and port given with --to, or an interface named with
-// --interface whose directed broadcast is looked up at start.
-struct TRelayTarget {
-    std::string interfaceName;  // empty for --to
-    uint32_t address = 0;       // --to's address
-    int32_t port = 9;
-};
+#include "relay/AllowList.h"
+#include "relay/RelayTargets.h"
 
 // corvane-relay [--port N] [--listen ADDRESS] (--to ADDRESS[:PORT] | --interface NAME)...
 //               [--allow CIDR]... [--window SECONDS] [--rate N] [--count N] [--timeout SECONDS]

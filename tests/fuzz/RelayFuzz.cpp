@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/DottedText.h"
-#include "cli/RelayForwarder.h"
+#include "relay/RelayForwarder.h"
 #include "support/RecordingStack.h"
 #include "wake/MagicPacket.h"
 

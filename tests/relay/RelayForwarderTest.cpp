@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/DottedText.h"
-#include "cli/RelayForwarder.h"
+#include "relay/RelayForwarder.h"
 #include "support/RecordingStack.h"
 #include "wake/MagicPacket.h"
 

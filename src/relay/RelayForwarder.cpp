@@ -1,4 +1,4 @@
-#include "cli/RelayForwarder.h"
+#include "relay/RelayForwarder.h"
 
 #include "base/DottedText.h"
 #include "base/Exception.h"

@@ -1,10 +1,18 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "cli/RelayOptions.h"
 #include "net/IdInterfaces.h"
+
+// Where accepted packets go: an address and port given with --to, or an interface named with
+// --interface whose directed broadcast is looked up at start.
+struct TRelayTarget {
+    std::string interfaceName;  // empty for --to
+    uint32_t address = 0;       // --to's address
+    int32_t port = 9;
+};
 
 // A destination with its address looked up: "10.0.2.255" and 9.
 struct TRelayDestination {

@@ -1,4 +1,4 @@
-#include "cli/RelayPolicy.h"
+#include "relay/RelayPolicy.h"
 
 #include <algorithm>
 

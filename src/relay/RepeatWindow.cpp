@@ -1,4 +1,4 @@
-#include "cli/RepeatWindow.h"
+#include "relay/RepeatWindow.h"
 
 #include <algorithm>
 #include <bit>

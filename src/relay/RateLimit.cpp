@@ -1,4 +1,4 @@
-#include "cli/RateLimit.h"
+#include "relay/RateLimit.h"
 
 namespace {
 

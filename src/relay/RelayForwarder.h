@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/RelayPolicy.h"
-#include "cli/RelayTargets.h"
 #include "net/IdStack.h"
+#include "relay/RelayPolicy.h"
+#include "relay/RelayTargets.h"
 
 // One received datagram, judged by the policy and, when accepted, sent unchanged to every
 // destination from the relay's sending socket. Returns the line that says what happened:

@@ -1,4 +1,4 @@
-#include "cli/RelayTargets.h"
+#include "relay/RelayTargets.h"
 
 #include "base/DottedText.h"
 #include "base/Exception.h"

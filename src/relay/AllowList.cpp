@@ -1,4 +1,4 @@
-#include "cli/AllowList.h"
+#include "relay/AllowList.h"
 
 #include "base/DottedText.h"
 

@@ -4,7 +4,7 @@
 #include <random>
 
 #include "base/DottedText.h"
-#include "cli/RelayPolicy.h"
+#include "relay/RelayPolicy.h"
 #include "wake/MagicPacket.h"
 
 namespace {

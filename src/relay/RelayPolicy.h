@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/AllowList.h"
-#include "cli/RateLimit.h"
-#include "cli/RepeatWindow.h"
+#include "relay/AllowList.h"
+#include "relay/RateLimit.h"
+#include "relay/RepeatWindow.h"
 
 // What the relay does with one datagram, decided from its bytes, its source and the time
 // alone, so every rule is testable without a network or a clock.

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// When each target's magic packet is sent and resent, when it is checked, and when it settles:
+// a plain function of the times it is given, so that corvane-wake and corvane-web drive it with
+// their own clocks and the tests with made-up ones. Times are milliseconds on one monotonic clock.
+
+struct TWakeTiming {
+    bool send = true;             // false: checks only, nothing sent (corvane-wake --status)
+    bool wait = true;             // false: send once and settle as sent, no checks
+    int64_t delayMs = 0;          // between consecutive targets' first packets
+    int64_t resendMs = 10000;     // a waiting target's packet again after this; 0: never
+    int64_t timeoutMs = 120000;   // from the target's first packet (or first check): no answer
+    int64_t checkEveryMs = 1000;  // a new check attempt of a waiting target after this
+};
+
+enum class TWakeState {
+    Pending,     // its first packet (or check) is not due yet
+    Waiting,     // sent (or being checked), no answer yet
+    Sent,        // settled: sent, and not waited for
+    SendFailed,  // settled: its first send failed to every destination
+    Up,          // settled: a check answered
+    NoAnswer,    // settled: the timeout passed (under --status: down)
+};
+
+enum class TWakeActionKind {
+    Send,    // send the target's packet (to every destination) now
+    Check,   // start a check attempt of the target now
+    Settle,  // the target has just settled (Sent or NoAnswer); report it
+};
+
+struct TWakeAction {
+    TWakeActionKind kind;
+    size_t target;
+};
+
+class TWakeSchedule {
+public:
+    explicit TWakeSchedule(const TWakeTiming& timing);
+
+    // A new target (its index is returned, counting from 0); its first packet is due at nowMs,
+    // or delayMs after the previous target's first packet when that is later.
+    size_t Add(int64_t nowMs);
+
+    // Wakes a target again (corvane-web's Wake on a host that is waking or settled): its first
+    // packet is due at once, its packet count and timeout start over.
+    void Restart(size_t target, int64_t nowMs);
+
+    // The actions due at nowMs, in the order to carry them out; the schedule counts them done.
+    void TakeDue(int64_t nowMs, std::vector<TWakeAction>& actions);
+
+    // When the next action is due; INT64_MAX when none is.
+    int64_t NextDueMs() const;
+
+    // A check of a waiting target answered: it settles Up (ignored in any other state).
+    void Answered(size_t target, int64_t nowMs);
+
+    // The target's first send failed to every destination: it settles SendFailed.
+    void SendFailed(size_t target, int64_t nowMs);
+
+    TWakeState State(size_t target) const;
+    int32_t Packets(size_t target) const;        // sends so far (each to every destination)
+    int64_t FirstActionMs(size_t target) const;  // its first packet (or check); -1 before it
+    int64_t SettledMs(size_t target) const;      // -1 while not settled
+    bool AllSettled() const;
+    size_t Size() const;
+};
