@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "relay/RelayForwarder.h"
 #include "net/IdStackPosix.h"
+#include "relay/RelayForwarder.h"
 #include "wake/MagicPacket.h"
 
 namespace {

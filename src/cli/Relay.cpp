@@ -10,10 +10,10 @@
 #include "base/Exception.h"
 #include "cli/DatagramSocket.h"
 #include "cli/ReceiveLoop.h"
-#include "relay/RelayForwarder.h"
 #include "cli/StopRequest.h"
 #include "net/IdInterfaces.h"
 #include "net/IdStack.h"
+#include "relay/RelayForwarder.h"
 
 // Every decision is made by TRelayForwarder and TRelayPolicy; this file only sets the sockets
 // up and runs the receive loop over them.
