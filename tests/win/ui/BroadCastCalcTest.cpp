@@ -136,7 +136,8 @@ TEST(BroadCastCalc, SendPutsTheWholeAddressIntoTheMainWindow) {
 
     program.Calculate("192.168.0.10", "255.255.255.0");
     ASSERT_TRUE(form.LblBCast().UseShownText());
-    EXPECT_NE(GetText(form.LblBCastHandle()), "192.168.0.255");  // still typing
+    EXPECT_NE(form.LblBCast().ShownText(), "192.168.0.255");     // still typing
+    EXPECT_EQ(GetText(form.LblBCastHandle()), "192.168.0.255");  // its text is the caption
     program.Click(form.SpeedButton2());
     EXPECT_EQ(GetText(program.form1->LabeledEdit2()), "192.168.0.255");
     program.FinishTyping();
