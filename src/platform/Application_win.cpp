@@ -36,7 +36,8 @@ bool TApplication::HandleDialogKeys(MSG& message) {
     }
     HWND root = GetAncestor(message.hwnd, GA_ROOT);
     for (const auto& form : forms_) {
-        if (form->Handle() == root) {
+        // A window not yet made receives no messages; asking its handle would make it.
+        if (form->HandleAllocated() && form->Handle() == root) {
             return IsDialogMessageA(root, &message) != FALSE;
         }
     }

@@ -9,39 +9,54 @@
 #include "platform/Dispatch_win.h"
 #include "platform/Gdi_win.h"
 
-TForm::TForm(const TFormParams& params) : color_(params.color) {
+TForm::TForm(const TFormParams& params) : params_(params), color_(params.color) {}
+
+HWND TForm::Handle() {
+    if (!handleMade_) {
+        handleMade_ = true;
+        CreateHandle();
+    }
+    return TWindow::Handle();
+}
+
+void TForm::CreateHandle() {
     DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
-    if (params.border == TBorderStyle::kToolWindow) {
+    if (params_.border == TBorderStyle::kToolWindow) {
         exStyle = WS_EX_TOOLWINDOW;
     } else {
         style |= WS_POPUP;
         exStyle = WS_EX_DLGMODALFRAME;
     }
-    RECT frame{0, 0, params.clientWidth, params.clientHeight};
-    AdjustWindowRectEx(&frame, style, params.menu != nullptr, exStyle);
+    RECT frame{0, 0, params_.clientWidth, params_.clientHeight};
+    AdjustWindowRectEx(&frame, style, params_.menu != nullptr, exStyle);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    int left = params.left;
-    int top = params.top;
-    if (params.centerOnScreen) {
+    int left = params_.left;
+    int top = params_.top;
+    if (params_.centerOnScreen) {
         left = CenteredOnScreen(width, GetSystemMetrics(SM_CXSCREEN));
         top = CenteredOnScreen(height, GetSystemMetrics(SM_CYSCREEN));
     }
     SetLastError(0);
-    Create({params.className, CS_DBLCLKS}, exStyle, params.caption.c_str(), style,
-           Bounds(left, top, width, height), params.owner, params.menu);
-    if (params.iconId != 0) {
-        bigIcon_ = LoadResourceIcon(params.iconId, GetSystemMetrics(SM_CXICON));
-        smallIcon_ = LoadResourceIcon(params.iconId, 16);
-        SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-        SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    Create({params_.className, CS_DBLCLKS}, exStyle, params_.caption.c_str(), style,
+           Bounds(left, top, width, height), params_.owner, params_.menu);
+    params_.menu = nullptr;  // the window owns it now
+    if (params_.iconId != 0) {
+        bigIcon_ = LoadResourceIcon(params_.iconId, GetSystemMetrics(SM_CXICON));
+        smallIcon_ = LoadResourceIcon(params_.iconId, 16);
+        SendMessageA(TWindow::Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+        SendMessageA(TWindow::Handle(), WM_SETICON, ICON_SMALL,
+                     reinterpret_cast<LPARAM>(smallIcon_));
     }
-    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFormFont()), FALSE);
+    SendMessageA(TWindow::Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFormFont()), FALSE);
 }
 
 TForm::~TForm() {
     DestroyHandle();
+    if (params_.menu != nullptr) {
+        DestroyMenu(params_.menu);  // the window that would have taken it over was never made
+    }
     for (auto& entry : brushes_) {
         DeleteObject(entry.second);
     }
@@ -56,7 +71,9 @@ TForm::~TForm() {
 void TForm::SetColor(TColor color) {
     if (color != color_) {
         color_ = color;
-        InvalidateRect(Handle(), nullptr, TRUE);
+        if (HandleAllocated()) {
+            InvalidateRect(Handle(), nullptr, TRUE);
+        }
     }
 }
 
@@ -79,11 +96,13 @@ void TForm::Show() {
 }
 
 void TForm::Hide() {
-    ShowWindow(Handle(), SW_HIDE);
+    if (HandleAllocated()) {  // a window not yet made is hidden already
+        ShowWindow(Handle(), SW_HIDE);
+    }
 }
 
 bool TForm::Visible() const {
-    return IsWindowVisible(Handle()) != FALSE;
+    return HandleAllocated() && IsWindowVisible(TWindow::Handle()) != FALSE;
 }
 
 void TForm::Close() {

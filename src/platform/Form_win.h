@@ -10,10 +10,13 @@
 #include "platform/Platform.h"
 #include "platform/Window_win.h"
 
-// A top-level window of the program. Derived windows create their controls in their
-// constructor, or when first needed (CreateControlsOnFirstNeed), with the helpers of
-// Controls_win.h, and register handlers with OnCommand; every handler runs through Dispatch, so
-// an escaping exception lands in the error box.
+// A top-level window of the program. The object holds everything the window will be (frame,
+// caption, colour, menu, icon) from its construction; the platform window itself is made when
+// first needed: at the first Handle(), which Show and every control helper call. A window that
+// starts hidden and is never reached costs nothing at start-up. Derived windows create their
+// controls in their constructor, or when first needed (CreateControlsOnFirstNeed), with the
+// helpers of Controls_win.h, and register handlers with OnCommand; every handler runs through
+// Dispatch, so an escaping exception lands in the error box.
 enum class TBorderStyle {
     kToolWindow,  // narrow caption with only a close box; not resizable
     kDialog,      // dialog frame with a close box; not resizable
@@ -38,6 +41,11 @@ class TForm : public TWindow {
 public:
     explicit TForm(const TFormParams& params);
     ~TForm() override;
+
+    // The platform window, made now if it was not yet needed.
+    HWND Handle();
+    // True once the platform window exists (asking does not make it).
+    bool HandleAllocated() const { return TWindow::Handle() != nullptr; }
 
     TColor Color() const { return color_; }
     void SetColor(TColor color);
@@ -87,6 +95,7 @@ protected:
     }
 
 private:
+    void CreateHandle();
     HBRUSH BrushFor(TColor color);
     LRESULT ControlColor(HDC dc, HWND control);
     void PaintBevels(HDC dc);
@@ -96,6 +105,8 @@ private:
         bool lowered;
     };
 
+    TFormParams params_;
+    bool handleMade_ = false;  // made once; never again after the window is gone
     TColor color_;
     HWND focus_ = nullptr;
     std::function<void()> createControls_;

@@ -60,8 +60,8 @@ void TForm2::CreateControls() {
     SetControlColor(memo1_, clBtnFace);
     SetArrowCursor(memo1_);
     label3_ = CreateAutoSizeLabel(self, 192, 120, "");
-    lblBCastWindow_ =
-        std::make_unique<TJvBehaviorLabelWindow>(lblBCast_, self, 288, 120, DefaultFormFont());
+    lblBCastWindow_ = std::make_unique<TJvBehaviorLabelWindow>(
+        lblBCast_, self, Bounds(288, 120, 9, 13), DefaultFormFont());
     speedButton2_ = CreateSpeedButton(self, Bounds(184, 152, 193, 25), kSpeedButton2,
                                       "Send BCast to Main Window", glyph_);
     SetFocusControl(jvIPAddress1Window_->Handle());

@@ -83,6 +83,7 @@ TForm1::TForm1() : TForm(Form1Params(CreateMainMenu())) {
     jvFormMagnet1_ = std::make_unique<TJvFormMagnetWin>(
         form,
         [] {
+            // The glue moves hidden windows too, so a drag makes the windows not yet made.
             std::vector<HWND> windows;
             for (const auto& each : Application().Forms()) {
                 windows.push_back(each->Handle());

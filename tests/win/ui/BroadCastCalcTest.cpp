@@ -1,7 +1,9 @@
 // The broadcast calculator window under Wine: built by the real code, driven with messages.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
+#include <vector>
 
 #include "BoxWatcher.h"
 #include "base/WinApi.h"
@@ -136,7 +138,8 @@ TEST(BroadCastCalc, SendPutsTheWholeAddressIntoTheMainWindow) {
 
     program.Calculate("192.168.0.10", "255.255.255.0");
     ASSERT_TRUE(form.LblBCast().UseShownText());
-    EXPECT_NE(GetText(form.LblBCastHandle()), "192.168.0.255");  // still typing
+    EXPECT_NE(form.LblBCast().ShownText(), "192.168.0.255");     // still typing
+    EXPECT_EQ(GetText(form.LblBCastHandle()), "192.168.0.255");  // its text is the caption
     program.Click(form.SpeedButton2());
     EXPECT_EQ(GetText(program.form1->LabeledEdit2()), "192.168.0.255");
     program.FinishTyping();
@@ -293,6 +296,100 @@ TEST(BroadCastCalc, BlankFieldShowsZeroAfterFocusLeaves) {
     SetFocus(program.Field(2, 0));
     program.application.ProcessMessages();
     EXPECT_EQ(form.JvIPAddress1().Text(), "10.0.0.0");
+}
+
+// The typing label read from outside, the way a script or a screen reader reads it: its window
+// text is the whole caption at every step of the typing, while the screen shows the partly typed
+// text exactly as a static text showing that text would.
+// WM_GETTEXT, as another program sends it.
+std::string ReadText(HWND window) {
+    char buffer[64] = {};
+    SendMessageA(window, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
+std::vector<COLORREF> Pixels(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    std::vector<COLORREF> pixels;
+    HDC dc = GetDC(window);
+    for (int y = 0; y < client.bottom; ++y) {
+        for (int x = 0; x < client.right; ++x) {
+            pixels.push_back(GetPixel(dc, x, y));
+        }
+    }
+    ReleaseDC(window, dc);
+    return pixels;
+}
+
+TEST(BroadCastCalc, ReadingTheTypingLabelWhileItTypesGivesTheWholeCaption) {
+    Program program;
+    TForm2& form = *program.form2;
+    const HWND label = form.LblBCastHandle();
+    const HWND self = form.Handle();
+    // The same static text the label was before, in an empty corner of the same window (so it
+    // gets the same colours), showing what the label shows at each step.
+    HWND reference =
+        CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 16, 120, 0,
+                        0, self, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(reference, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFormFont()), FALSE);
+
+    program.Calculate("192.168.0.10", "255.255.255.0");
+    ASSERT_TRUE(form.LblBCast().UseShownText());
+    const RECT bounds = ChildBounds(self, label);
+    SetWindowPos(reference, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    std::set<std::string> shown;
+    int compared = 0;
+    for (int i = 0; i < 1000 && form.LblBCast().UseShownText(); ++i) {
+        EXPECT_EQ(ReadText(label), "192.168.0.255");
+        EXPECT_EQ(GetText(label), "192.168.0.255");
+        const std::string now = form.LblBCast().ShownText();
+        if (shown.insert(now).second) {
+            SetText(reference, now);
+            UpdateWindow(reference);
+            UpdateWindow(label);
+            EXPECT_EQ(Pixels(label), Pixels(reference)) << "showing '" << now << "'";
+            ++compared;
+        }
+        program.application.ProcessMessages();
+        Sleep(5);
+    }
+    EXPECT_FALSE(form.LblBCast().UseShownText());
+    // Every step was seen: step n shows the first n - 1 letters and the n-th letter or a wrong
+    // one in its place, so each length from 1 to 13 appeared.
+    const std::string caption = "192.168.0.255";
+    std::set<size_t> lengths;
+    for (const std::string& text : shown) {
+        if (!text.empty()) {
+            lengths.insert(text.size());
+            EXPECT_EQ(text.substr(0, text.size() - 1), caption.substr(0, text.size() - 1));
+        }
+    }
+    EXPECT_EQ(lengths.size(), caption.size());
+    EXPECT_GE(compared, 13);
+    EXPECT_EQ(ReadText(label), "192.168.0.255");
+    // Done: the plain caption, painted as the static text paints it.
+    SetText(reference, "192.168.0.255");
+    UpdateWindow(reference);
+    UpdateWindow(label);
+    EXPECT_EQ(Pixels(label), Pixels(reference));
+    DestroyWindow(reference);
+}
+
+// With nothing to type the label keeps its designed 9 x 13; with a caption it is exactly as wide
+// and high as the caption's text, so the typed text always fits.
+TEST(BroadCastCalc, TypingLabelDesignedSizeWhenEmptySizedToTheCaptionOtherwise) {
+    Program program;
+    TForm2& form = *program.form2;
+    ExpectBounds(form.Handle(), form.LblBCastHandle(), 288, 120, 9, 13);
+    program.Calculate("8.8.8.8", "255.0.0.0");
+    const SIZE text = TextExtent(DefaultFormFont(), "8.255.255.255");
+    ExpectBounds(form.Handle(), form.LblBCastHandle(), 288, 120, text.cx, text.cy);
+    form.LblBCast().SetCaption("");
+    ExpectBounds(form.Handle(), form.LblBCastHandle(), 288, 120, 9, 13);
+    EXPECT_EQ(ReadText(form.LblBCastHandle()), "");
 }
 
 }  // namespace
