@@ -1,12 +1,18 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // The platform half of the hosts file's updates: whole-file reads and an atomic replacement.
 // HostsFileReplacePosix.cpp and HostsFileReplace_win.cpp implement it.
 
-// The whole file's bytes. False with `error` set when it cannot be read; a file (or folder)
-// that does not exist is no error: `exists` is false and `bytes` empty then.
+// A hosts file of 100,000 hosts is about 6 MB; a larger limit than any real one needs, so that
+// a device such as /dev/zero given as the file ends in an error instead of filling the memory.
+constexpr size_t kMaxHostsFileBytes = size_t{64} << 20;
+
+// The whole file's bytes. False with `error` set when it cannot be read or is larger than
+// kMaxHostsFileBytes; a file (or folder) that does not exist is no error: `exists` is false
+// and `bytes` empty then.
 bool ReadFileBytes(const std::string& path, std::string& bytes, bool& exists, std::string& error);
 
 // Writes `bytes` to a new file in the same folder, flushes it to the disk and renames it over

@@ -103,6 +103,12 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, bool& exists, st
             break;
         }
         bytes.append(buffer, static_cast<size_t>(got));
+        if (bytes.size() > kMaxHostsFileBytes) {
+            error = "cannot read " + path + ": larger than 64 MiB";
+            bytes.clear();
+            close(fd);
+            return false;
+        }
     }
     close(fd);
     return true;

@@ -88,6 +88,12 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, bool& exists, st
             break;
         }
         bytes.append(buffer, got);
+        if (bytes.size() > kMaxHostsFileBytes) {
+            error = "cannot read " + path + ": larger than 64 MiB";
+            bytes.clear();
+            CloseHandle(file);
+            return false;
+        }
     }
     CloseHandle(file);
     return true;

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "base/DottedText.h"
+#include "hosts/HostsFileReplace.h"
 #include "hosts/HostsLearn.h"
 
 namespace {
@@ -155,6 +156,15 @@ TEST_F(HostsLearn, ReportsAPathThatCannotBeRead) {
     EXPECT_EQ(errors_[0],
               "cannot read " + (folder_ / "file" / "hosts").string() + ": Not a directory");
     EXPECT_EQ(Read(folder_ / "file"), "x");
+}
+
+TEST(HostsFileRead, RefusesAnEndlessFile) {
+    std::string bytes;
+    bool exists = false;
+    std::string error;
+    EXPECT_FALSE(ReadFileBytes("/dev/zero", bytes, exists, error));
+    EXPECT_EQ(error, "cannot read /dev/zero: larger than 64 MiB");
+    EXPECT_TRUE(bytes.empty());
 }
 
 TEST_F(HostsLearn, LeavesTheFileWhenTheFolderCannotBeWritten) {
