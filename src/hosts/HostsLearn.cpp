@@ -2,7 +2,7 @@
 
 #include "base/DottedText.h"
 #include "hosts/HostsFile.h"
-#include "hosts/HostsFileReplace.h"
+#include "hosts/HostsPlatform.h"
 #include "hosts/MacText.h"
 
 std::string LearnedHostLine(const std::string& name, const std::string& mac, uint32_t address,

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "hosts/HostsFileReplace.h"
+#include "hosts/HostsPlatform.h"
 
 // The temporary file is made with mkstemp beside the target (a rename only replaces atomically
 // within one file system), gets the old file's mode and owner, is written, fsync'ed and renamed;
@@ -169,4 +169,8 @@ bool ReplaceFileBytes(const std::string& givenPath, const std::string& bytes, st
 
 bool UsesWindowsHostsRule() {
     return false;
+}
+
+std::string ProgramFolder() {
+    return {};
 }

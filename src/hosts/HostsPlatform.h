@@ -3,8 +3,9 @@
 #include <cstddef>
 #include <string>
 
-// The platform half of the hosts file's updates: whole-file reads and an atomic replacement.
-// HostsFileReplacePosix.cpp and HostsFileReplace_win.cpp implement it.
+// The platform half of the hosts layer: whole-file reads, an atomic replacement, and what the
+// location rule needs to know of the platform. HostsPlatformPosix.cpp and HostsPlatform_win.cpp
+// implement it.
 
 // A hosts file of 100,000 hosts is about 6 MB; a larger limit than any real one needs, so that
 // a device such as /dev/zero given as the file ends in an error instead of filling the memory.
@@ -24,3 +25,7 @@ bool ReplaceFileBytes(const std::string& path, const std::string& bytes, std::st
 
 // Whether this build follows the Windows rule of where the hosts file is.
 bool UsesWindowsHostsRule();
+
+// The folder of the running program, for the Windows rule's `hosts` beside it (from
+// GetModuleFileNameA); empty on POSIX, whose rule does not use it.
+std::string ProgramFolder();
