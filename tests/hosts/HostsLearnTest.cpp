@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "base/DottedText.h"
-#include "hosts/HostsFileReplace.h"
 #include "hosts/HostsLearn.h"
+#include "hosts/HostsPlatform.h"
 
 namespace {
 
