@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <set>
 
 #include "net/IdErrorText.h"
 #include "net/IdNeighbours.h"
@@ -115,6 +116,29 @@ TEST(IdProberPosix, EchoOfLoopbackIsAnswered) {
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(results[0].token, 7u);
     EXPECT_EQ(results[0].outcome, TIdProbeOutcome::Answered);
+}
+
+TEST(IdProberPosix, ThousandsOfEchoesSentTogetherAreAllAnswered) {
+    auto prober = CreateProber();
+    std::string reason;
+    if (!prober->IcmpAvailable(reason)) {
+        GTEST_SKIP() << reason;
+    }
+    constexpr uint64_t kEchoes = 5000;
+    for (uint64_t token = 0; token < kEchoes; ++token) {
+        prober->SendEcho(token, kLoopback);
+    }
+    std::vector<TIdProbeResult> results;
+    for (int round = 0; round < 50 && results.size() < kEchoes; ++round) {
+        prober->Wait(100, results);
+    }
+    std::set<uint64_t> answered;
+    for (const TIdProbeResult& result : results) {
+        EXPECT_EQ(result.outcome, TIdProbeOutcome::Answered);
+        answered.insert(result.token);
+    }
+    EXPECT_EQ(results.size(), kEchoes);
+    EXPECT_EQ(answered.size(), kEchoes);
 }
 
 // As an unprivileged user (nobody) the prober has an ICMP socket only where ping_group_range
