@@ -223,6 +223,18 @@ TEST_F(WakeRun, AnAnswerIsReportedWithinASecond) {
     EXPECT_EQ(err_, "waited 3.0 s: 1 up, 0 no answer\n");
 }
 
+TEST_F(WakeRun, TheProgressLineIsDrawnOnATerminalAndClearedBeforeEachLine) {
+    context_.progress = true;
+    upAtMs_["192.168.1.10"] = nowMs_ + 600;
+    EXPECT_EQ(Run({"--wait", "--timeout", "1", "nas", "lab02"}), 4);
+    EXPECT_EQ(err_,
+              "\r0 up, 2 waiting, 0.3 s\r0 up, 2 waiting, 0.5 s"
+              "\r                      \r"  // cleared for nas's line
+              "\r1 up, 1 waiting, 0.6 s\r1 up, 1 waiting, 0.9 s\r                      \r"
+              "waited 1.0 s: 1 up, 1 no answer\n");
+    EXPECT_EQ(out_.find('\r'), std::string::npos);
+}
+
 TEST_F(WakeRun, ATargetWhoseEveryDestinationFailedIsNotWaitedFor) {
     stack_.FailSendsWith(10065);
     EXPECT_EQ(Run({"--wait", "--timeout", "30", "nas"}), 1);
