@@ -67,7 +67,7 @@ test: format-check check-layers test-native test-asan test-windows test-package
 fuzz: deps
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS) --target fuzz_IntConv fuzz_ParseAddressText \
-	    fuzz_AddressCheck fuzz_CommandLine fuzz_Relay
+	    fuzz_AddressCheck fuzz_CommandLine fuzz_Relay fuzz_HostsFile
 	tools/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
 bench: build-native
