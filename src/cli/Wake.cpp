@@ -14,6 +14,7 @@
 #include "cli/WakeOutput.h"
 #include "hosts/HostsFile.h"
 #include "hosts/HostsLocation.h"
+#include "hosts/HostsPlatform.h"
 #include "net/IdNeighbours.h"
 #include "net/IdUDPClient.h"
 #include "relay/RelayForwarder.h"
@@ -442,7 +443,7 @@ TWakeContext MachineWakeContext(std::FILE* err) {
     context.stopRequested = StopRequested;
     context.listInterfaces = ListInterfaceAddresses;
     context.findNeighbourMac = FindNeighbourMac;
-    context.executableFolder = ExecutableFolder();
+    context.executableFolder = ProgramFolder();
     context.progress = IsTerminal(err);
     return context;
 }
