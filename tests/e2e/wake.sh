@@ -17,6 +17,9 @@ skip() {
 }
 [ "$(id -u)" -eq 0 ] || skip "creating network namespaces needs root"
 command -v ip >/dev/null 2>&1 || skip "the ip command (iproute2) is not installed"
+for program in corvane-wake corvane-relay sleeping-machine; do
+    [ -x "$build/$program" ] || { echo "FAIL: $build/$program is not built"; exit 1; }
+done
 
 sender=corvane-wake-send-$$
 lan=corvane-wake-lan-$$
@@ -185,6 +188,7 @@ EOF
     expect_status b 4
     expect_line b "pc-never: no answer after 7(\.[0-9]+)? s \(3 packets\)"
     between "$elapsed" 6.5 15 || fail "b: settled after $elapsed s, not after the timeout of 7 s"
+    grep -Eq "^waited [0-9.]+ s: .*1 no answer" "$work/b.err" || fail "b: no summary with '1 no answer'"
     expect_packets m2 3
     # The resends are spaced by about --resend.
     awk '$2 == "m2" && $4 == "packet" { if (last && ($1 - last < 2.5 || $1 - last > 5)) bad = 1
@@ -218,6 +222,44 @@ EOF
     expect_status d4 0
     expect_line d4 "pc-status: up \($tcp_or_icmp\)"
     [ "$(log_lines)" -eq "$before" ] || fail "d: --status sent a magic packet to an awake machine"
+
+    # (j) --json: one object per target with every key, under --status and --wait.
+    if command -v python3 >/dev/null 2>&1; then
+        wake j1 --hosts "$work/hosts" --json --status pc-a pc-never
+        expect_status j1 4
+        wake j2 --hosts "$work/hosts" --json --wait --timeout 20 pc-a
+        expect_status j2 0
+        python3 - "$work/j1.out" "$work/j2.out" >"$work/json.err" 2>&1 <<'PY' ||
+import json, sys
+keys = {"name", "mac", "sent_to", "packets", "state", "seconds", "answered", "error"}
+rows = [json.loads(line) for path in sys.argv[1:] for line in open(path)]
+assert len(rows) == 3, "%d objects, expected 3" % len(rows)
+for row in rows:
+    assert set(row) == keys, "keys %s" % sorted(row)
+a, never, woken = rows
+assert (a["name"], a["state"], a["answered"], a["sent_to"], a["packets"]) == \
+    ("pc-a", "up", "tcp:22", [], 0), a
+assert (never["name"], never["state"], never["answered"], never["error"]) == \
+    ("pc-never", "down", None, None), never
+assert (woken["state"], woken["sent_to"], woken["packets"], woken["answered"]) == \
+    ("up", ["10.213.40.255:26354"], 1, "tcp:22"), woken
+assert isinstance(woken["seconds"], (int, float)), woken
+PY
+            fail "j: $(cat "$work/json.err")"
+    fi
+
+    # (k) Into a pipe, a target's line comes as it settles, not when the program ends; with
+    # --resend 0 the machine that never wakes gets one packet.
+    sent_before=$(packets m2)
+    started=$(now)
+    ip netns exec "$sender" "$build/corvane-wake" --hosts "$work/hosts" --wait --timeout 6 \
+        --resend 0 pc-a pc-never 2>"$work/k.err" |
+        while IFS= read -r line; do echo "$(now) $line"; done >"$work/k.out"
+    [ "$(packets m2)" -eq $((sent_before + 1)) ] || fail "k: --resend 0 sent more than one packet"
+    grep -Eq "^[0-9.]+ pc-never: no answer after 6(\.[0-9]+)? s \(1 $packets_word\)\$" "$work/k.out" ||
+        fail "k: no 'pc-never: no answer after 6 s (1 packet)' line"
+    up_at=$(awk -v t0="$started" '$2 == "pc-a:" && $3 == "up" { printf "%.2f", $1 - t0 }' "$work/k.out")
+    [ -n "$up_at" ] && between "$up_at" 0 3 || fail "k: the up line came ${up_at:-never} s after the start"
 
     # (g) --learn writes the machine's MAC; every failure leaves the file as it was.
     printf '# learned machines\n\npc-a 02:00:00:00:00:01 10.213.40.11/24 # the first\n' >"$work/learn"
@@ -281,6 +323,7 @@ group_case() {
     delay=5
     wake e --hosts "$work/hosts" --wait --delay $delay --timeout 60 --resend 10 @lab
     expect_status e 0
+    grep -Eq "^waited [0-9.]+ s: $count up" "$work/e.err" || fail "e: no summary 'waited N s: $count up'"
     [ "$(grep -Ec "^lab[0-9]{3}: up after [0-9.]+ s \($tcp_or_icmp, 1 $packets_word\)\$" "$work/e.out")" -eq $count ] ||
         fail "e: not every machine of the group was reported up once"
     [ "$(grep -Ec "^lab[0-9]{3}: sent to 10\.213\.40\.255:26354\$" "$work/e.out")" -eq $count ] ||
