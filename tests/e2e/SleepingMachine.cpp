@@ -309,7 +309,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         std::string option = argv[i];
         bool hasValue = i + 1 < argc;
-        if (option == "--never") {
+        if (option == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (option == "--never") {
             settings.mode = TWakeMode::kNever;
         } else if (option == "--awake") {
             settings.mode = TWakeMode::kAwake;
