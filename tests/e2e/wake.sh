@@ -7,7 +7,7 @@
 #   sender 10.213.41.1 --- 10.213.41.2 router 10.213.42.1 --- [br0 10.213.42.5 corvane-relay] mN
 # Nothing reaches the host's own networks.
 #   wake.sh BUILD_DIR CASE     CASE: lan | group | relay | icmp
-#   exit 0 passed, 1 failed, 77 skipped
+#   exit 0 passed, 1 failed, 77 skipped; CORVANE_E2E_KEEP=1 keeps the work folder (logs)
 set -u
 build=$1
 case=$2
@@ -29,7 +29,7 @@ pids=
 cleanup() {
     for pid in $pids; do kill "$pid" 2>/dev/null; done
     for ns in "$sender" "$lan" "$router"; do ip netns del "$ns" 2>/dev/null; done
-    rm -rf "$work"
+    if [ -n "${CORVANE_E2E_KEEP:-}" ]; then echo "kept $work"; else rm -rf "$work"; fi
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
