@@ -259,7 +259,7 @@ PY
     grep -Eq "^[0-9.]+ pc-never: no answer after 6(\.[0-9]+)? s \(1 $packets_word\)\$" "$work/k.out" ||
         fail "k: no 'pc-never: no answer after 6 s (1 packet)' line"
     up_at=$(awk -v t0="$started" '$2 == "pc-a:" && $3 == "up" { printf "%.2f", $1 - t0 }' "$work/k.out")
-    [ -n "$up_at" ] && between "$up_at" 0 3 || fail "k: the up line came ${up_at:-never} s after the start"
+    [ -n "$up_at" ] && between "$up_at" 0 4 || fail "k: the up line came ${up_at:-never} s after the start"
 
     # (g) --learn writes the machine's MAC; every failure leaves the file as it was.
     printf '# learned machines\n\npc-a 02:00:00:00:00:01 10.213.40.11/24 # the first\n' >"$work/learn"
@@ -335,17 +335,22 @@ group_case() {
         sort -n >"$work/first.txt"
     [ "$(wc -l <"$work/first.txt")" -eq $count ] || fail "e: not every machine received its packet"
     # In order, spread over at least about (count - 1) delays, and hardly any two closer than
-    # half the delay (the clock of the receiving side jitters on a busy machine).
+    # half the delay. (The log's times are the kernel's receive stamps, within a millisecond of
+    # the sender's sendto even on a busy machine.)
     awk -v delay=$delay -v count=$count '
         NR == 1 { first = $2 }
-        NR > 1 { gap = ($2 - last) * 1000
-                 if (gap < 0) { print "machine " $1 " got its first packet before the one before it"; bad = 1 }
-                 if (gap < delay / 2) close_pairs++ }
+        NR > 1 {
+            gap = ($2 - last) * 1000
+            if (gap < 0) { print "machine " $1 " got its first packet before the one before it"; bad = 1 }
+            if (gap < delay / 2 && near++ < 5) { examples = examples sprintf(" %d-%d: %.1f ms;", $1 - 1, $1, gap) }
+        }
         { last = $2 }
-        END { span = (last - first) * 1000
-              if (span < (count - 1) * delay * 0.9) { print "span " span " ms"; bad = 1 }
-              if (close_pairs > count / 20) { print close_pairs " pairs closer than half the delay"; bad = 1 }
-              exit bad }' "$work/first.txt" >"$work/spacing.err" || fail "e: first packets: $(cat "$work/spacing.err")"
+        END {
+            span = (last - first) * 1000
+            if (span < (count - 1) * delay * 0.9) { print "they span only " span " ms"; bad = 1 }
+            if (near > count / 20) { print near " pairs closer than half the delay, e.g." examples; bad = 1 }
+            exit bad
+        }' "$work/first.txt" >"$work/spacing.err" || fail "e: first packets: $(cat "$work/spacing.err")"
     echo "PASS: $count machines of @lab woken $delay ms apart and reported up in $elapsed s"
 }
 
