@@ -43,9 +43,9 @@ fail() {
 
 # --- the networks ---------------------------------------------------------------------------
 
-ip netns add "$sender" 2>"$work/ns.log" || skip "cannot create a network namespace: $(cat "$work/ns.log")"
+ip netns add "$sender" 2>"$work/ns.txt" || skip "cannot create a network namespace: $(cat "$work/ns.txt")"
 ip netns add "$lan" || skip "cannot create a second network namespace"
-ip -n "$lan" link add br0 type bridge 2>"$work/ns.log" || skip "cannot create a bridge: $(cat "$work/ns.log")"
+ip -n "$lan" link add br0 type bridge 2>"$work/ns.txt" || skip "cannot create a bridge: $(cat "$work/ns.txt")"
 
 # Many machine interfaces share the LAN namespace and one subnet: each answers ARP only for its
 # own address (arp_ignore 1, arp_announce 2), and replies may leave by another of them
@@ -64,18 +64,18 @@ ip -n "$lan" link set lo up
 ip -n "$lan" link set br0 up
 ip -n "$sender" link set lo up
 
-# add_machines FIRST LAST: interfaces mN (MAC 02:00:00:00:HH:LL, N in hex) and their bridge ports.
+# machine_mac N: the MAC of machine N, 02:00:00:00:HH:LL with N in hex.
+machine_mac() { printf '02:00:00:00:%02x:%02x' $(($1 / 256)) $(($1 % 256)); }
+# add_machines FIRST LAST: the machines' interfaces mN with their MACs, and their bridge ports pN.
 add_machines() {
     for n in $(seq "$1" "$2"); do
-        mac=$(printf '02:00:00:00:%02x:%02x' $((n / 256)) $((n % 256)))
-        echo "link add m$n address $mac type veth peer name p$n"
+        echo "link add m$n address $(machine_mac "$n") type veth peer name p$n"
         echo "link set p$n master br0"
         echo "link set p$n up"
         echo "link set m$n up"
     done >"$work/links.batch"
     ip -n "$lan" -batch "$work/links.batch" || fail "cannot create machine interfaces $1..$2"
 }
-machine_mac() { printf '02:00:00:00:%02x:%02x' $(($1 / 256)) $(($1 % 256)); }
 
 # wait_up NS DEV: until the link has its carrier.
 wait_up() {
@@ -116,6 +116,7 @@ start_sleeper() {
     wait_for "$work/sleeper.err" listening
 }
 now() { date +%s.%N; }
+prefix=  # a command put before corvane-wake (setpriv in the ICMP case)
 # wake NAME ARGS...: corvane-wake in the sender's namespace; $work/NAME.out and .err, $status,
 # $elapsed (seconds).
 wake() {
@@ -126,7 +127,6 @@ wake() {
     status=$?
     elapsed=$(echo "$started $(now)" | awk '{ printf "%.2f", $2 - $1 }')
 }
-prefix=
 expect_status() {
     [ "$status" -eq "$2" ] || fail "$1: exit status $status, expected $2"
 }
