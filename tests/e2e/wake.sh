@@ -32,7 +32,8 @@ cleanup() {
     if [ -n "${CORVANE_E2E_KEEP:-}" ]; then echo "kept $work"; else rm -rf "$work"; fi
 }
 trap cleanup EXIT
-trap 'exit 1' INT TERM
+# A signal (also a closed pipe or terminal) ends the script through its EXIT trap.
+trap 'exit 1' HUP INT PIPE TERM
 fail() {
     echo "FAIL ($case): $*"
     for f in "$work"/*.out "$work"/*.err "$work"/*.log; do
