@@ -277,6 +277,9 @@ test('contrast of at least 4.5:1 in both schemes; dark background luminance at m
 test('the hosts file error shows in a banner, live', async () => {
   const page = await newPage();
   await logInAndWait(page);
+  // The reread list comes as `event: hosts`; the focused button must keep the focus.
+  const last = (await apiHosts(page)).at(-1).name;
+  await page.getByRole('button', { name: 'Wake ' + last, exact: true }).focus();
   let original = null;
   if (stub) {
     await page.evaluate(() => fetch('/stub/error', { method: 'POST', body: 'hosts:3: not a MAC address' }));
@@ -291,6 +294,8 @@ test('the hosts file error shows in a banner, live', async () => {
     await until(() => banner.isVisible(), 15000, 'the error banner');
     assert(/:\d+:/.test(await banner.innerText()), 'no line in: ' + (await banner.innerText()));
     assert((await page.getByRole('button', { name: /^Wake / }).count()) > 0, 'the last good list is gone');
+    const focused = await page.evaluate(() => document.activeElement.getAttribute('aria-label'));
+    assert(focused === 'Wake ' + last, 'focus moved to ' + focused);
   } finally {
     if (stub) await page.evaluate(() => fetch('/stub/error', { method: 'POST', body: '' }));
     if (original) writeFileSync(options['hosts-file'], original);

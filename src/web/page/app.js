@@ -81,8 +81,13 @@
     showLogin('Your session has ended. Log in again to see your hosts.');
   }
 
+  // One login at a time: checking a password takes the server a moment, and a second tap
+  // meanwhile would only count as another attempt.
+  let loggingIn = false;
   ui.loginForm.addEventListener('submit', async (event) => {
     event.preventDefault();
+    if (loggingIn) return;
+    loggingIn = true;
     ui.loginError.textContent = '';
     let answer;
     try {
@@ -90,6 +95,8 @@
     } catch (e) {
       ui.loginError.textContent = 'The server cannot be reached.';
       return;
+    } finally {
+      loggingIn = false;
     }
     if (answer.status !== 200) {
       ui.loginError.textContent = errorText(answer, 'Login failed');
