@@ -57,7 +57,8 @@
   }
 
   function errorText(answer, fallback) {
-    return typeof answer.data.error === 'string' ? answer.data.error : fallback + ' (' + answer.status + ')';
+    if (typeof answer.data.error === 'string') return answer.data.error;
+    return fallback + ' (' + answer.status + ')';
   }
 
   // ---- Login and logout ----
@@ -288,7 +289,9 @@
       text = (Number(host.seconds) || 0) + elapsed + ' s \u00b7 ' + packets(sent);
     } else if (typeof host.since === 'number') {
       text = 'since ' + clockTime(host.since);
-      if (host.state === 'up' && typeof host.seconds === 'number') text += ' \u00b7 woke in ' + host.seconds + ' s';
+      if (host.state === 'up' && typeof host.seconds === 'number') {
+        text += ' \u00b7 woke in ' + host.seconds + ' s';
+      }
       if (host.state === 'no answer' && sent > 0) text += ' \u00b7 ' + packets(sent);
     } else if (host.state === 'unknown') {
       text = 'not checked yet';
@@ -307,7 +310,9 @@
   function render(data) {
     const hosts = Array.isArray(data.hosts) ? data.hosts : [];
     const fileError = typeof data.error === 'string' && data.error !== '' ? data.error : '';
-    setText(ui.fileError, fileError ? 'The hosts file could not be read: ' + fileError + '. The list below is the last good one.' : '');
+    const banner =
+      'The hosts file could not be read: ' + fileError + '. The list below is the last good one.';
+    setText(ui.fileError, fileError ? banner : '');
     ui.fileError.hidden = fileError === '';
 
     const order = [];
@@ -335,7 +340,9 @@
       if (next === tr) next = next.nextSibling;
       else ui.rows.insertBefore(tr, next);
     }
-    if (focused && focused !== document.activeElement && focused.isConnected) focused.focus({ preventScroll: true });
+    if (focused && focused !== document.activeElement && focused.isConnected) {
+      focused.focus({ preventScroll: true });
+    }
     showGroups();
     applyFilter();
   }
@@ -403,7 +410,8 @@
       if (row.tr.hidden !== hide) row.tr.hidden = hide;
       if (!hide) shown++;
     }
-    setText(ui.noMatch, rows.size === 0 ? 'The hosts file names no host.' : 'No host name contains \u201c' + ui.filter.value + '\u201d.');
+    const noMatch = 'No host name contains \u201c' + ui.filter.value + '\u201d.';
+    setText(ui.noMatch, rows.size === 0 ? 'The hosts file names no host.' : noMatch);
     ui.noMatch.hidden = shown > 0;
   }
 
