@@ -20,6 +20,9 @@
     logout: byId('logout'),
   };
   const kStates = ['up', 'down', 'waking', 'no answer', 'unknown'];
+  const kCookieLost =
+    'The password was right, but the browser did not keep the session cookie. ' +
+    'Behind --secure-cookies the page works over HTTPS only.';
   const rows = new Map(); // host name -> its row and the last HOST received for it
   const groupButtons = new Map(); // group name -> its "Wake all" button
   let events = null;
@@ -105,7 +108,7 @@
       return;
     }
     ui.password.value = '';
-    await start();
+    await start(true);
   });
 
   ui.logout.addEventListener('click', async () => {
@@ -123,7 +126,7 @@
 
   // ---- Starting and the event stream ----
 
-  async function start() {
+  async function start(afterLogin) {
     let answer;
     try {
       answer = await request('GET', '/api/hosts');
@@ -132,7 +135,10 @@
       return;
     }
     if (answer.status === 401) {
-      if (ui.login.hidden) showLogin('');
+      // Refused right after a good login: the browser did not keep the cookie, as with
+      // --secure-cookies over plain HTTP.
+      if (afterLogin) ui.loginError.textContent = kCookieLost;
+      else if (ui.login.hidden) showLogin('');
       return;
     }
     if (answer.status !== 200) {
