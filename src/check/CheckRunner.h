@@ -2,7 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <map>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "check/CheckSpec.h"
@@ -36,6 +39,39 @@ public:
     void Poll(int64_t nowMs, int32_t waitMs, std::vector<TCheckAnswer>& answers);
 
     size_t ConnectsInFlight() const;
+
+private:
+    struct TTarget {
+        uint32_t address = 0;
+        bool answered = false;
+        bool echo = false;            // an echo of this target awaits its reply
+        std::vector<uint16_t> ports;  // the ports of its connects, in flight or queued
+    };
+
+    struct TQueued {
+        uint64_t token;
+        uint64_t generation;  // stale when the token was queued again or ended since
+    };
+
+    // A token names the target and the check: the target above 16 bits, below them the TCP
+    // port, or 0 for the echo. So a target's connect to a port is one token across attempts.
+    static uint64_t Token(size_t target, uint16_t port) {
+        return static_cast<uint64_t>(target) << 16 | port;
+    }
+
+    void EndChecks(size_t target, TTarget& state);
+    void StartQueued(int64_t nowMs);
+    int32_t WaitBound(int64_t nowMs, int32_t waitMs) const;
+
+    TIdProber& prober_;
+    size_t maxConnects_;
+    std::unordered_map<size_t, TTarget> targets_;
+    std::unordered_set<uint64_t> inFlight_;          // connect tokens
+    std::unordered_map<uint64_t, uint64_t> queued_;  // connect token -> its queue generation
+    std::deque<TQueued> queue_;
+    uint64_t generation_ = 0;
+    int64_t retryAtMs_ = -1;  // when a connect that found no descriptor is tried again
+    std::vector<TIdProbeResult> results_;
 };
 
 // How many connects to keep in flight: the open-file limit less a margin for the program's own

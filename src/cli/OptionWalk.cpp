@@ -2,11 +2,26 @@
 
 #include <algorithm>
 
-bool WalkOptions(const std::vector<std::string>& arguments,
-                 std::span<const char* const> valueOptions, const TOptionValueReader& readValue,
-                 bool& help, std::string& error) {
+namespace {
+
+bool Contains(std::span<const char* const> names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// Both walks; without `operands` an operand is an unknown option.
+bool Walk(const std::vector<std::string>& arguments, std::span<const char* const> valueOptions,
+          std::span<const char* const> flagOptions, const TOptionValueReader& readValue,
+          std::vector<std::string>* operands, bool& help, std::string& error) {
     for (size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i];
+        if (operands != nullptr && name == "--") {
+            operands->insert(operands->end(), arguments.begin() + i + 1, arguments.end());
+            return true;
+        }
+        if (operands != nullptr && (name.empty() || name[0] != '-')) {
+            operands->push_back(name);
+            continue;
+        }
         std::string value;
         bool hasValue = false;
         const size_t equals = name.find('=');
@@ -19,7 +34,17 @@ bool WalkOptions(const std::vector<std::string>& arguments,
             help = true;
             continue;
         }
-        if (std::find(valueOptions.begin(), valueOptions.end(), name) == valueOptions.end()) {
+        if (Contains(flagOptions, name)) {
+            if (hasValue) {
+                error = "option " + name + " takes no value";
+                return false;
+            }
+            if (!readValue(name, value, error)) {
+                return false;
+            }
+            continue;
+        }
+        if (!Contains(valueOptions, name)) {
             error = "unknown option '" + name + "'";
             return false;
         }
@@ -35,4 +60,19 @@ bool WalkOptions(const std::vector<std::string>& arguments,
         }
     }
     return true;
+}
+
+}  // namespace
+
+bool WalkOptions(const std::vector<std::string>& arguments,
+                 std::span<const char* const> valueOptions, const TOptionValueReader& readValue,
+                 bool& help, std::string& error) {
+    return Walk(arguments, valueOptions, {}, readValue, nullptr, help, error);
+}
+
+bool WalkArguments(const std::vector<std::string>& arguments,
+                   std::span<const char* const> valueOptions,
+                   std::span<const char* const> flagOptions, const TOptionValueReader& readValue,
+                   std::vector<std::string>& operands, bool& help, std::string& error) {
+    return Walk(arguments, valueOptions, flagOptions, readValue, &operands, help, error);
 }

@@ -19,3 +19,11 @@ using TOptionValueReader =
 bool WalkOptions(const std::vector<std::string>& arguments,
                  std::span<const char* const> valueOptions, const TOptionValueReader& readValue,
                  bool& help, std::string& error);
+
+// The same walk for a program that also takes options without a value (`flagOptions`, handed
+// to `readValue` with an empty value; "--wait=1" is refused) and operands: the arguments that
+// do not start with '-', and every argument after "--", appended to `operands` in order.
+bool WalkArguments(const std::vector<std::string>& arguments,
+                   std::span<const char* const> valueOptions,
+                   std::span<const char* const> flagOptions, const TOptionValueReader& readValue,
+                   std::vector<std::string>& operands, bool& help, std::string& error);

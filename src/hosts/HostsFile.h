@@ -12,6 +12,10 @@
 //   NAME MAC [ADDRESS[/PREFIX]] [OPTION=VALUE]...      (name first)
 //   MAC NAME-OR-ADDRESS [ADDRESS[/PREFIX]] [OPTION]... (the order of /etc/ethers)
 // Options: to=ADDRESS[:PORT][,...] port=N pw=TEXT check=CHECK[,...] group=NAME[,...].
+// A MAC is six pairs joined by '-' or ':', or, as /etc/ethers writes them, groups of one or two
+// digits joined by ':'. In the order of /etc/ethers a dotted address in the name field is also
+// the host's address. A name may not itself be a MAC address or the word "all" (both would be
+// ambiguous as a target). Lines end in LF or CRLF; a leading UTF-8 byte order mark is skipped.
 
 // A destination written in to=: an address, and its port or 0 when it names none.
 struct THostDestination {
@@ -34,6 +38,12 @@ struct THost {
     std::vector<std::string> groups;   // group=, in order
     int32_t line = 0;                  // 1-based line in the file
 };
+
+// The longest line the file may hold, without its line end.
+constexpr size_t kMaxHostsLineBytes = 1024;
+
+// A NAME (and a group's name): letters, digits, '.', '-', '_'; not empty.
+bool IsHostNameText(std::string_view text);
 
 // Reads a whole file's text. False when the text has faults: each is one entry of `errors`,
 // "PATH:LINE: reason", in line order (PATH as given). `hosts` is filled only on success.

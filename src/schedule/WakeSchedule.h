@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <set>
+#include <utility>
 #include <vector>
 
 // When each target's magic packet is sent and resent, when it is checked, and when it settles:
@@ -44,6 +46,9 @@ public:
     // A new target (its index is returned, counting from 0); its first packet is due at nowMs,
     // or delayMs after the previous target's first packet when that is later.
     size_t Add(int64_t nowMs);
+    // The same, for a target that is sent to but never waited for (it cannot be checked: no
+    // address, or check=none) when `wait` is false, whatever the timing says.
+    size_t Add(int64_t nowMs, bool wait);
 
     // Wakes a target again (corvane-web's Wake on a host that is waking or settled): its first
     // packet is due at once, its packet count and timeout start over.
@@ -67,4 +72,30 @@ public:
     int64_t SettledMs(size_t target) const;      // -1 while not settled
     bool AllSettled() const;
     size_t Size() const;
+
+private:
+    struct TTarget {
+        TWakeState state = TWakeState::Pending;
+        bool wait = true;
+        int32_t packets = 0;
+        int64_t firstDueMs = 0;
+        int64_t firstActionMs = -1;
+        int64_t nextSendMs = INT64_MAX;
+        int64_t nextCheckMs = INT64_MAX;
+        int64_t deadlineMs = INT64_MAX;
+        int64_t settledMs = -1;
+        int64_t queuedMs = INT64_MAX;  // its entry in due_, INT64_MAX when it has none
+    };
+
+    int64_t NextOf(const TTarget& target) const;
+    void Queue(size_t index);
+    void Unqueue(size_t index);
+    void Settle(size_t index, TWakeState state, int64_t nowMs);
+    void Act(size_t index, int64_t nowMs, std::vector<TWakeAction>& actions);
+
+    TWakeTiming timing_;
+    std::vector<TTarget> targets_;
+    std::set<std::pair<int64_t, size_t>> due_;  // each unsettled target once, by its next time
+    int64_t lastFirstDueMs_ = INT64_MIN;
+    size_t settled_ = 0;
 };
