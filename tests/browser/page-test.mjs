@@ -191,6 +191,7 @@ test('a wake by keyboard goes waking then up without reloading, focus staying on
   const seconds = async () => {
     const text = await rowOf(page, options.wake).innerText();
     assert(/\d+ packets?/.test(text) || !/waking/.test(text), 'waking shows no packets: ' + text);
+    assert(!/\d\.\d+ s\b/.test(text), 'waking shows fractions of seconds: ' + text);
     const match = /(\d+) s\b/.exec(text);
     return /waking/.test(text) && match ? Number(match[1]) : null;
   };
@@ -201,6 +202,8 @@ test('a wake by keyboard goes waking then up without reloading, focus staying on
   const second = await seconds();
   assert(second === null || second > first, 'waking stayed at ' + first + ' s for 2 s');
   await until(async () => (await stateWords(page, options.wake)).join() === 'up', wakeSeconds * 1000, options.wake + ' up');
+  const upText = await rowOf(page, options.wake).innerText();
+  assert(/since .* woke in \d+ s$/m.test(upText), 'up shows no since and wake time: ' + upText);
   assert((await page.evaluate(() => window.corvaneMarker)) === 'not reloaded', 'the page reloaded');
   const focused = await page.evaluate(() => document.activeElement.getAttribute('aria-label'));
   assert(focused === 'Wake ' + options.wake, 'focus moved to ' + focused);

@@ -71,7 +71,8 @@ function wake(h) {
 setInterval(() => {
   for (const [name, began] of wakes) {
     const h = hosts.find((x) => x.name === name);
-    const elapsed = Math.floor((Date.now() - began) / 1000);
+    // Fractional seconds, as corvane-web sends them.
+    const elapsed = (Date.now() - began) / 1000;
     h.packets = 1 + Math.floor(elapsed / kResendSeconds);
     h.seconds = elapsed;
     if (elapsed >= kWakeSeconds) {

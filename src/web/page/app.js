@@ -291,12 +291,12 @@
     const sent = Number(host.packets) || 0;
     let text = '';
     if (host.state === 'waking') {
-      const elapsed = Math.floor((performance.now() - row.received) / 1000);
-      text = (Number(host.seconds) || 0) + elapsed + ' s \u00b7 ' + packets(sent);
+      const elapsed = (performance.now() - row.received) / 1000;
+      text = Math.floor((Number(host.seconds) || 0) + elapsed) + ' s \u00b7 ' + packets(sent);
     } else if (typeof host.since === 'number') {
       text = 'since ' + clockTime(host.since);
       if (host.state === 'up' && typeof host.seconds === 'number') {
-        text += ' \u00b7 woke in ' + host.seconds + ' s';
+        text += ' \u00b7 woke in ' + Math.round(host.seconds) + ' s';
       }
       if (host.state === 'no answer' && sent > 0) text += ' \u00b7 ' + packets(sent);
     } else if (host.state === 'unknown') {
