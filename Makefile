@@ -8,7 +8,7 @@ MAKEFLAGS += --no-print-directory
 VERSION := $(shell sed -n 's/^project.Corvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 .PHONY: all deps build build-native build-windows build-asan run run-windows test test-native \
-        test-asan test-windows package test-package fuzz bench bench-size bench-gui format \
+        test-asan test-windows package test-package fuzz bench bench-size bench-gui bench-status format \
         format-check check-layers clean
 
 all: build
@@ -67,12 +67,17 @@ test: format-check check-layers test-native test-asan test-windows test-package
 fuzz: deps
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS) --target fuzz_IntConv fuzz_ParseAddressText \
-	    fuzz_AddressCheck fuzz_CommandLine fuzz_Relay
+	    fuzz_AddressCheck fuzz_CommandLine fuzz_Relay fuzz_HostsFile
 	tools/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
 bench: build-native
 	build/native/corvane_bench
 	bench/cli-wake.sh build/native
+
+# --status over 10,000 machines that answer, in namespaces the script makes, against a bare
+# epoll program (bench/status-10k.sh; needs root).
+bench-status: build-native
+	bench/status-10k.sh build/native
 
 # Sizes of the executables in the packages (make package first).
 bench-size:

@@ -11,8 +11,14 @@ include(CMakePackageConfigHelpers)
 set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME runtime)
 
 if(WIN32)
-    install(TARGETS corvane corvane-monitor corvane-relay RUNTIME DESTINATION .)
+    install(TARGETS corvane corvane-monitor corvane-relay corvane-wake RUNTIME DESTINATION .)
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/help/ DESTINATION help)
+    # The example hosts file as hosts.example, with CRLF line ends for Notepad: corvane-wake
+    # reads `hosts` beside itself, which unpacking a newer zip then never overwrites.
+    file(READ ${PROJECT_SOURCE_DIR}/packaging/hosts hosts_example)
+    string(REPLACE "\n" "\r\n" hosts_example "${hosts_example}")
+    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/hosts.example "${hosts_example}")
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/hosts.example DESTINATION .)
     # Plain text with CRLF line ends, for Notepad on every Windows version: the README, and
     # the licence followed by the notices of the libraries linked into the programs.
     configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/README.txt.in
@@ -29,13 +35,17 @@ if(WIN32)
     return()
 endif()
 
-install(TARGETS corvane corvane-monitor corvane-relay RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS corvane corvane-monitor corvane-relay corvane-wake corvane-web
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The relay's systemd unit and the options file it reads, placed when installing (see the file).
 install(CODE "set(corvane_source_dir \"${PROJECT_SOURCE_DIR}\")
 set(corvane_build_dir \"${CMAKE_CURRENT_BINARY_DIR}\")
 set(corvane_bindir \"${CMAKE_INSTALL_BINDIR}\")")
 install(SCRIPT ${PROJECT_SOURCE_DIR}/cmake/InstallRelayUnit.cmake)
+# The example hosts file (all comments) as <etc>/corvane/hosts, by the same /etc rule; under
+# /etc it is a conffile of the .deb, so a user's hosts survive upgrades.
+install(SCRIPT ${PROJECT_SOURCE_DIR}/cmake/InstallHostsFile.cmake)
 
 # Every man/<name>.<section>, with the project version put in and gzip-compressed the Debian way
 # (-9n: no name or time stamp inside, so the same page gives the same bytes).

@@ -34,9 +34,17 @@ magic='\377\377\377\377\377\377'$(printf '\\000\\021\\042\\063\\104\\125%.0s' $(
 printf "\012\000\001\002\234\100\001$magic" >"$work/Relay/seed0"
 printf "\012\000\001\002\234\100\001${magic}abc" >"$work/Relay/seed1"
 printf '\012\000\002\001\303\120\001hello' >"$work/Relay/seed2"
+# Host lines in both orders, with every option, a comment and a CRLF line end.
+mkdir -p "$work/HostsFile"
+printf 'nas 00-11-22-33-44-55 192.168.1.10/24 check=tcp:445\n' >"$work/HostsFile/seed0"
+printf '# lab\r\nlab01 00:1b:21:aa:bb:01 10.1.0.11/16 group=lab,floor2 to=10.0.0.5:9,10.0.0.6\r\n' \
+    >"$work/HostsFile/seed1"
+printf '8:0:20:1:a:b 192.168.1.5 192.168.1.5/24 port=7 pw=abc check=icmp,tcp:22\n' \
+    >"$work/HostsFile/seed2"
+printf 'a 00-11-22-33-44-55\na 00-11-22-33-44-66 check=none\nb 0-1-2\n' >"$work/HostsFile/seed3"
 
 status=0
-for name in IntConv ParseAddressText AddressCheck CommandLine Relay; do
+for name in IntConv ParseAddressText AddressCheck CommandLine Relay HostsFile; do
     target="$build/fuzz_$name"
     if [ ! -x "$target" ]; then
         echo "run-fuzzers: $target is missing (build the fuzz preset)" >&2

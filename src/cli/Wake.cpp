@@ -155,7 +155,7 @@ private:
     void Settle(size_t target, TWakeOutcome outcome, const std::string& answered);
     void Report(size_t target);
     void Wait(int64_t nowMs);
-    void DrawProgress(int64_t nowMs, bool force);
+    void DrawProgress(int64_t nowMs);
     void ClearProgress();
 
     const TWakeOptions& options_;
@@ -174,7 +174,7 @@ private:
     std::unique_ptr<TCheckRunner> runner_;
     TIdUDPClient client_;
     int64_t startMs_ = 0;
-    int64_t progressMs_ = INT64_MIN;
+    int64_t progressMs_ = -1;  // when the progress line was drawn; -1: draw it at the next wait
     size_t progressLength_ = 0;
 };
 
@@ -232,6 +232,7 @@ void TWakeRun::Prepare() {
 int TWakeRun::Run() {
     Prepare();
     startMs_ = context_.nowMs();
+    progressMs_ = startMs_;
     for (size_t i = 0; i < targets_.size(); ++i) {
         schedule_.Add(startMs_, !checks_ || checked_[i]);
     }
@@ -379,11 +380,11 @@ void TWakeRun::Wait(int64_t nowMs) {
         runner_->Stop(answer.target);
         Settle(answer.target, TWakeOutcome::Up, CheckText(answer.check));
     }
-    DrawProgress(answeredMs, false);
+    DrawProgress(answeredMs);
 }
 
-void TWakeRun::DrawProgress(int64_t nowMs, bool force) {
-    if (!context_.progress || (!force && nowMs - progressMs_ < kLongestWaitMs)) {
+void TWakeRun::DrawProgress(int64_t nowMs) {
+    if (!context_.progress || (progressMs_ >= 0 && nowMs - progressMs_ < kLongestWaitMs)) {
         return;
     }
     progressMs_ = nowMs;
@@ -406,7 +407,7 @@ void TWakeRun::ClearProgress() {
     std::fputs(("\r" + std::string(progressLength_, ' ') + "\r").c_str(), err_);
     std::fflush(err_);
     progressLength_ = 0;
-    progressMs_ = INT64_MIN;
+    progressMs_ = -1;
 }
 
 int64_t SteadyNowMs() {

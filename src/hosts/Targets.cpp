@@ -24,20 +24,35 @@ int32_t PortOf(int32_t own, int32_t hostPort, int32_t optionPort) {
     return optionPort != 0 ? optionPort : kDefaultWakePort;
 }
 
-// The subnet's directed broadcast, from the network calculator. A /31 (a point-to-point link,
-// RFC 3021) has no broadcast and a /32 no subnet: both send to the address itself.
-uint32_t BroadcastOf(TIdNetworkCalculator& calculator, uint32_t address, int32_t prefix) {
-    if (prefix >= 31) {
-        return address;
+// The subnets' directed broadcasts, from the network calculator. The last answer is kept:
+// hosts files list a subnet's machines together, and the calculator works through texts.
+class TBroadcasts {
+public:
+    // A /31 (a point-to-point link, RFC 3021) has no broadcast and a /32 no subnet: both send
+    // to the address itself.
+    uint32_t Of(uint32_t address, int32_t prefix) {
+        if (prefix >= 31) {
+            return address;
+        }
+        const uint32_t mask = prefix == 0 ? 0 : 0xFFFFFFFFu << (32 - prefix);
+        if (prefix != lastPrefix_ || (address & mask) != lastNetwork_) {
+            calculator_.SetNetworkMaskLength(static_cast<uint32_t>(prefix));
+            calculator_.NetworkAddress().SetAsDoubleWord(address);
+            ParseDottedQuad(calculator_.BroadcastAddressText(), lastBroadcast_);
+            lastPrefix_ = prefix;
+            lastNetwork_ = address & mask;
+        }
+        return lastBroadcast_;
     }
-    calculator.SetNetworkMaskLength(static_cast<uint32_t>(prefix));
-    calculator.NetworkAddress().SetAsDoubleWord(address);
-    uint32_t broadcast = address;
-    ParseDottedQuad(calculator.BroadcastAddressText(), broadcast);
-    return broadcast;
-}
 
-std::vector<TWakeDestination> DestinationsOf(TIdNetworkCalculator& calculator,
+private:
+    TIdNetworkCalculator calculator_;
+    int32_t lastPrefix_ = -1;
+    uint32_t lastNetwork_ = 0;
+    uint32_t lastBroadcast_ = 0;
+};
+
+std::vector<TWakeDestination> DestinationsOf(TBroadcasts& broadcasts,
                                              const std::vector<THostDestination>& to,
                                              bool hasAddress, uint32_t address, int32_t prefix,
                                              int32_t hostPort, int32_t optionPort) {
@@ -47,19 +62,17 @@ std::vector<TWakeDestination> DestinationsOf(TIdNetworkCalculator& calculator,
             {destination.address, PortOf(destination.port, hostPort, optionPort)});
     }
     if (to.empty() && hasAddress && prefix >= 0) {
-        destinations.push_back(
-            {BroadcastOf(calculator, address, prefix), PortOf(0, hostPort, optionPort)});
+        destinations.push_back({broadcasts.Of(address, prefix), PortOf(0, hostPort, optionPort)});
     }
     return destinations;
 }
 
-TWakeTarget HostTarget(TIdNetworkCalculator& calculator, const THost& host,
-                       const TTargetOptions& options) {
+TWakeTarget HostTarget(TBroadcasts& broadcasts, const THost& host, const TTargetOptions& options) {
     TWakeTarget target;
     target.name = host.name;
     target.mac = host.mac;
     target.password = host.password;
-    target.destinations = DestinationsOf(calculator, host.to, host.hasAddress, host.address,
+    target.destinations = DestinationsOf(broadcasts, host.to, host.hasAddress, host.address,
                                          host.prefix, host.port, options.port);
     target.hasAddress = host.hasAddress;
     target.address = host.address;
@@ -69,12 +82,12 @@ TWakeTarget HostTarget(TIdNetworkCalculator& calculator, const THost& host,
     return target;
 }
 
-TWakeTarget MacTarget(TIdNetworkCalculator& calculator, const std::string& word,
-                      const std::string& mac, const TTargetOptions& options) {
+TWakeTarget MacTarget(TBroadcasts& broadcasts, const std::string& word, const std::string& mac,
+                      const TTargetOptions& options) {
     TWakeTarget target;
     target.name = word;
     target.mac = mac;
-    target.destinations = DestinationsOf(calculator, options.to, options.hasAddress,
+    target.destinations = DestinationsOf(broadcasts, options.to, options.hasAddress,
                                          options.address, options.prefix, 0, options.port);
     target.hasAddress = options.hasAddress;
     target.address = options.address;
@@ -96,12 +109,12 @@ bool SelectTargets(const std::vector<THost>& hosts, const std::string& path,
     // The hosts in the order of their first mention, then the MAC targets among them.
     std::vector<bool> hostTaken(hosts.size(), false);
     std::unordered_set<std::string> macsTaken;
-    TIdNetworkCalculator calculator;
+    TBroadcasts broadcasts;
     std::vector<TWakeTarget> selected;
     auto takeHost = [&](size_t index) {
         if (!hostTaken[index]) {
             hostTaken[index] = true;
-            selected.push_back(HostTarget(calculator, hosts[index], options));
+            selected.push_back(HostTarget(broadcasts, hosts[index], options));
         }
     };
     for (const std::string& word : words) {
@@ -128,7 +141,7 @@ bool SelectTargets(const std::vector<THost>& hosts, const std::string& path,
             }
         } else if (NormaliseMacAddress(word, false, mac)) {
             if (macsTaken.insert(mac).second) {
-                selected.push_back(MacTarget(calculator, word, mac, options));
+                selected.push_back(MacTarget(broadcasts, word, mac, options));
             }
         } else {
             const auto found = indexOfName.find(word);

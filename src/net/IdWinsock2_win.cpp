@@ -14,17 +14,19 @@ constexpr DWORD kNotInitialised = kIdErrorNotInitialised;  // WSANOTINITIALISED
 
 // Export names, one per row.
 constexpr const char* kExportNames[kRowCount] = {
-    "WSACleanup",  "WSAGetLastError", "bind",     "closesocket", "gethostbyname",
-    "getsockname", "htons",           "ntohs",    "recvfrom",    "select",
-    "sendto",      "setsockopt",      "shutdown", "socket",
+    "WSACleanup", "WSAGetLastError", "bind",     "closesocket", "gethostbyname", "getsockname",
+    "htons",      "ntohs",           "recvfrom", "select",      "sendto",        "setsockopt",
+    "shutdown",   "socket",          "connect",  "getsockopt",  "ioctlsocket",
 };
 
 // Returns every row to its stub.
 void (*const kResets[kRowCount])() = {
-    &Ws2WSACleanup::Reset,    &Ws2WSAGetLastError::Reset, &Ws2Bind::Reset,   &Ws2CloseSocket::Reset,
-    &Ws2GetHostByName::Reset, &Ws2GetSockName::Reset,     &Ws2Htons::Reset,  &Ws2Ntohs::Reset,
-    &Ws2RecvFrom::Reset,      &Ws2Select::Reset,          &Ws2SendTo::Reset, &Ws2SetSockOpt::Reset,
-    &Ws2Shutdown::Reset,      &Ws2Socket::Reset,
+    &Ws2WSACleanup::Reset,  &Ws2WSAGetLastError::Reset, &Ws2Bind::Reset,
+    &Ws2CloseSocket::Reset, &Ws2GetHostByName::Reset,   &Ws2GetSockName::Reset,
+    &Ws2Htons::Reset,       &Ws2Ntohs::Reset,           &Ws2RecvFrom::Reset,
+    &Ws2Select::Reset,      &Ws2SendTo::Reset,          &Ws2SetSockOpt::Reset,
+    &Ws2Shutdown::Reset,    &Ws2Socket::Reset,          &Ws2Connect::Reset,
+    &Ws2GetSockOpt::Reset,  &Ws2IoctlSocket::Reset,
 };
 
 std::atomic<HMODULE> gLibrary{nullptr};

@@ -24,6 +24,9 @@ enum TWs2Row : int {
     kRowSetSockOpt,
     kRowShutdown,
     kRowSocket,
+    kRowConnect,
+    kRowGetSockOpt,
+    kRowIoctlSocket,
     kRowCount,
 };
 
@@ -69,6 +72,9 @@ using Ws2SendTo = TWs2Entry<kRowSendTo, decltype(&::sendto)>;
 using Ws2SetSockOpt = TWs2Entry<kRowSetSockOpt, decltype(&::setsockopt)>;
 using Ws2Shutdown = TWs2Entry<kRowShutdown, decltype(&::shutdown)>;
 using Ws2Socket = TWs2Entry<kRowSocket, decltype(&::socket)>;
+using Ws2Connect = TWs2Entry<kRowConnect, decltype(&::connect)>;
+using Ws2GetSockOpt = TWs2Entry<kRowGetSockOpt, decltype(&::getsockopt)>;
+using Ws2IoctlSocket = TWs2Entry<kRowIoctlSocket, decltype(&::ioctlsocket)>;
 
 // Start-up entry: returns 0 at once when the library is loaded; otherwise loads it (raising
 // EIdWS2StubError "Error on loading Winsock2 library (WS2_32.DLL)" on failure), looks up

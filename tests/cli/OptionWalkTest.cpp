@@ -50,3 +50,45 @@ TEST(OptionWalk, SplitsNamesFromValues) {
 }
 
 }  // namespace
+
+namespace {
+
+const char* const kFlags[] = {"--wait"};
+
+// WalkArguments' outcome: the options as in Walk, then "[operands]".
+std::string WalkWithOperands(const std::vector<std::string>& arguments) {
+    std::string seen;
+    const auto read = [&seen](const std::string& name, const std::string& value, std::string&) {
+        seen += name + "=" + value + ";";
+        return true;
+    };
+    std::vector<std::string> operands;
+    bool help = false;
+    std::string error;
+    WalkArguments(arguments, kOptions, kFlags, read, operands, help, error);
+    std::string words;
+    for (const std::string& operand : operands) {
+        words += (words.empty() ? "" : " ") + operand;
+    }
+    return seen + "[" + words + "]" + error;
+}
+
+TEST(OptionWalk, TakesFlagsAndOperandsWhereAsked) {
+    const struct {
+        std::vector<std::string> arguments;
+        std::string outcome;
+    } rows[] = {
+        {{"nas", "--wait", "--port", "9", "@lab"}, "--wait=;--port=9;[nas @lab]"},
+        {{"--wait=1"}, "[]option --wait takes no value"},
+        {{"a", "--", "--wait", "-h"}, "[a --wait -h]"},
+        {{"-x"}, "[]unknown option '-x'"},
+        {{""}, "[]"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.outcome);
+        EXPECT_EQ(WalkWithOperands(row.arguments), row.outcome);
+    }
+    EXPECT_EQ(Walk({"nas"}), "unknown option 'nas'") << "the monitor and relay take none";
+}
+
+}  // namespace

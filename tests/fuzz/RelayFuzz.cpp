@@ -40,10 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t port = (data[4] << 8) | data[5];
     nowMs += data[6] * 8;
     const std::string datagram(reinterpret_cast<const char*>(data) + 7, size - 7);
-    const size_t sentBefore = relay.recording.Sent().size();
+    // Only this input's datagram is kept: a long campaign must not grow with the recording.
+    relay.recording.ClearRecords();
     const std::string line =
         relay.forwarder.Handle(datagram, DottedAddressText(source), port, nowMs);
-    const bool sent = relay.recording.Sent().size() != sentBefore;
+    const bool sent = !relay.recording.Sent().empty();
     TMagicPacket packet;
     if (sent && (!DecodeMagicPacket(datagram, packet) ||
                  relay.recording.Sent().back().data != datagram || (source >> 24) != 10)) {

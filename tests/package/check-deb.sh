@@ -5,7 +5,8 @@
 #     magic packet reaches corvane-monitor from the same root;
 #   - every program has its man page, and every man page renders without a warning and carries
 #     the package's version; the documentation and changelog are there; every file under /etc
-#     is a conffile;
+#     is a conffile; the example hosts file /etc/corvane/hosts holds nothing but comments and
+#     blank lines, and corvane-wake reads it;
 #   - the development package's CMake config builds a program against its library.
 # Run it inside tools/isolated-run (make test-package does).
 #   tests/package/check-deb.sh PACKAGE_DIR VERSION
@@ -52,16 +53,29 @@ done
 top=$(zcat "$root/usr/share/doc/corvane/changelog.gz" | sed -n '1s/^corvane (\([^)]*\)).*/\1/p')
 [ "$top" = "$version" ] || fail "the changelog's latest entry is $top, not $version"
 programs=$(ls "$root/usr/bin")
-for required in corvane corvane-monitor; do
+for required in corvane corvane-monitor corvane-relay corvane-wake corvane-web; do
     echo "$programs" | grep -qx "$required" || fail "/usr/bin/$required is missing"
 done
 for program in $programs; do
     [ -f "$root/usr/share/man/man1/$program.1.gz" ] || fail "$program has no man page"
 done
+# The services' units, each naming its program where the package put it.
+for service in corvane-relay corvane-web; do
+    unit=$root/usr/lib/systemd/system/$service.service
+    [ -f "$unit" ] || fail "/usr/lib/systemd/system/$service.service is missing"
+    grep -q "^ExecStart=/usr/bin/$service" "$unit" || fail "$service.service does not start /usr/bin/$service"
+done
 # Every file under /etc is a conffile, and every conffile is a file of the package.
 find "$root/etc" -type f 2>/dev/null | sed "s|^$root||" | sort >"$work/etc-files"
 sort "$work/control/conffiles" 2>/dev/null >"$work/conffiles" || : >"$work/conffiles"
 diff "$work/etc-files" "$work/conffiles" || fail "the files under /etc and the conffiles differ"
+hosts=$root/etc/corvane/hosts
+[ -f "$hosts" ] || fail "/etc/corvane/hosts is missing"
+if grep -v '^#' "$hosts" | grep -q '[^[:space:]]'; then
+    fail "/etc/corvane/hosts has a line that is not a comment"
+fi
+[ -z "$("$root/usr/bin/corvane-wake" --hosts "$hosts" --list)" ] ||
+    fail "corvane-wake finds hosts in the example hosts file"
 
 echo "== man pages"
 for page in "$root"/usr/share/man/man*/*; do

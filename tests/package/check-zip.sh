@@ -1,13 +1,13 @@
 #!/bin/sh
 # Checks the Windows zip that `make package` made, as a user gets it:
 #   - its file list: one folder corvane-<version>-win64 with the programs (corvane.exe,
-#     corvane-monitor.exe and any other corvane*.exe), help/ as in the sources, README.txt and
-#     LICENSE.txt, nothing else;
+#     corvane-monitor.exe, corvane-wake.exe and any other corvane*.exe), help/ as in the
+#     sources, README.txt, LICENSE.txt and hosts.example (all comments, CRLF), nothing else;
 #   - every program is stripped, is byte for byte the one the Wine suites ran in the build
 #     folder, and carries the version resource (read back from the file) and the manifest;
 #   - corvane.exe is at most 500 KB;
-#   - the unpacked programs under Wine: the whole-program tests of corvane.exe, the monitor and
-#     the relay run next to them, and a Linux listener receives corvane.exe's packet.
+#   - the unpacked programs under Wine: the whole-program tests of corvane.exe, the monitor,
+#     the relay and corvane-wake run next to them, and a Linux listener receives corvane.exe's packet.
 # Run it inside tools/isolated-run (make test-package does): Wine's sockets then stay inside.
 #   tests/package/check-zip.sh PACKAGE_DIR VERSION WINDOWS_BUILD_DIR
 set -eu
@@ -33,7 +33,8 @@ unzip -Z1 "$zip" | tee "$work/list"
 (
     cd "$source_root"
     git ls-files help | sed "s|^|$top/|"
-    printf '%s\n' "$top/README.txt" "$top/LICENSE.txt" "$top/corvane.exe" "$top/corvane-monitor.exe"
+    printf '%s\n' "$top/README.txt" "$top/LICENSE.txt" "$top/hosts.example" "$top/corvane.exe" \
+        "$top/corvane-monitor.exe" "$top/corvane-relay.exe" "$top/corvane-wake.exe"
 ) | sort >"$work/required"
 grep -v '/$' "$work/list" | sort >"$work/files"
 missing=$(comm -23 "$work/required" "$work/files")
@@ -52,6 +53,10 @@ for text in README.txt LICENSE.txt; do
         fail "$text lacks the IJG notice"
 done
 grep -q "Corvane $version" "$folder/README.txt" || fail "README.txt does not name version $version"
+tr -d '\r' <"$folder/hosts.example" | cmp -s - "$source_root/packaging/hosts" ||
+    fail "hosts.example is not packaging/hosts"
+[ "$(grep -c "$(printf '\r')\$" "$folder/hosts.example")" = "$(wc -l <"$folder/hosts.example")" ] ||
+    fail "hosts.example has lines without CRLF"
 
 echo "== programs"
 copyright=$(sed -n 's/^\(Copyright (c) .*\)$/\1/p' "$source_root/LICENSE")
@@ -85,7 +90,7 @@ bytes=$(wc -c <"$folder/corvane.exe")
 echo "== the unpacked programs under Wine"
 # The whole-program tests find the program they start next to themselves: they run from the
 # unpacked folder.
-program_tests="win_ui_CorvaneExeTest win_net_monitor_test win_net_relay_test"
+program_tests="win_ui_CorvaneExeTest win_net_monitor_test win_net_relay_test win_net_wake_test"
 for test in $program_tests; do
     cp "$build/$test.exe" "$folder/"
 done

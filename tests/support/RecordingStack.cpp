@@ -139,3 +139,13 @@ ScopedRecordingStack::ScopedRecordingStack()
 ScopedRecordingStack::~ScopedRecordingStack() {
     SetDefaultStackClass(previous_);
 }
+
+void ScopedRecordingStack::ClearRecords() {
+    state_->sent.clear();
+    state_->sendSockets.clear();
+    state_->options.clear();
+    state_->lookups.clear();
+    state_->socketsCreated.clear();
+    state_->shutdowns.clear();
+    state_->closed.clear();
+}

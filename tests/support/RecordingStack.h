@@ -95,6 +95,9 @@ public:
     ScopedRecordingStack& operator=(const ScopedRecordingStack&) = delete;
 
     const std::vector<RecordedDatagram>& Sent() const { return state_->sent; }
+    // Forgets every datagram, option, lookup and socket call recorded so far, so that a long
+    // run (a fuzzer's) holds only what its last step recorded.
+    void ClearRecords();
     // Later sends return -1 with this error number; 0 lets them succeed again.
     void FailSendsWith(int32_t wsaError) { state_->failSendsWith = wsaError; }
     // Later sends to this address (dotted text) return -1 with this error number.
