@@ -10,29 +10,30 @@
 // the UDP datagrams received on a machine's interface whose payload is a magic packet for its MAC
 // (6 x 0xff, the MAC 16 times, any password bytes after), whatever their destination and port.
 // At its Nth such packet (--after N, default 1) the machine wakes: --delay-ms N later (default 0)
-// the helper runs `ip addr add ADDRESS/PREFIX dev DEV`, and from then on the kernel answers ICMP
-// echo and TCP for it. --never: it never wakes; --awake: it has its address from the start.
+// the helper adds ADDRESS/PREFIX to DEV (over rtnetlink, as `ip addr add ADDRESS/PREFIX brd + dev
+// DEV` does), and from then on the kernel answers ARP, ICMP echo and TCP for it. --never: it never
+// wakes; --awake: it has its address from the start.
 // --delay-ms, --after, --never and --awake apply to the --machine entries that follow them.
 //
 // Lines (to FILE, else standard output), one per event, written whole as they happen:
 //   TIME DEV MAC packet SOURCE:PORT DESTINATION:PORT LENGTH    (LENGTH: the UDP payload's bytes)
 //   TIME DEV MAC awake ADDRESS/PREFIX                          (the address was added)
-//   TIME DEV MAC failed ADDRESS/PREFIX                         (`ip addr add` failed)
+//   TIME DEV MAC failed ADDRESS/PREFIX                         (the kernel refused the address)
 // TIME is the wall clock in seconds with microseconds (the kernel's receive time for packets).
 // "listening for N machines" on standard error says it is ready. It runs until SIGTERM or SIGINT,
 // or for --timeout SECONDS. Exit 0, or 2 for bad usage or when the socket cannot be opened.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <linux/if_packet.h>
+#include <linux/netlink.h>
+#include <linux/rtnetlink.h>
 #include <net/ethernet.h>
 #include <net/if.h>
 #include <netinet/ip.h>
 #include <netinet/udp.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -45,8 +46,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -214,37 +213,54 @@ bool IsMagicFor(const TMachine& machine, const unsigned char* payload, size_t si
     return true;
 }
 
-// Starts `ip addr add ADDRESS dev DEV`; its end is collected by ReapChildren.
-pid_t StartAddressAdd(const TMachine& machine) {
-    std::string ip = "ip", addr = "addr", add = "add", dev = "dev";
-    std::string address = machine.address, device = machine.device;
-    char* argv[] = {ip.data(),  addr.data(),   add.data(), address.data(),
-                    dev.data(), device.data(), nullptr};
-    pid_t pid = 0;
-    int error = posix_spawnp(&pid, "ip", nullptr, nullptr, argv, environ);
-    if (error != 0) {
-        std::fprintf(stderr, "sleeping-machine: cannot run ip: %s\n", std::strerror(error));
-        return -1;
-    }
-    return pid;
-}
-
-void ReapChildren(std::map<pid_t, TMachine*>& running, bool block) {
-    while (!running.empty()) {
-        int status = 0;
-        pid_t pid = waitpid(-1, &status, block ? 0 : WNOHANG);
-        if (pid <= 0) {
-            return;
+// Adds the machine's address to its interface: RTM_NEWADDR with local, address and broadcast,
+// answered by the kernel's acknowledgement. Writes the "awake" or "failed" line.
+void AddAddress(const TMachine& machine) {
+    std::string address = machine.address.substr(0, machine.address.find('/'));
+    int prefix = std::atoi(machine.address.c_str() + address.size() + 1);
+    in_addr local{};
+    bool ok = inet_pton(AF_INET, address.c_str(), &local) == 1 && prefix >= 0 && prefix <= 32;
+    if (ok) {
+        uint32_t hostBits = prefix == 32 ? 0 : 0xffffffffu >> prefix;
+        in_addr broadcast{htonl(ntohl(local.s_addr) | hostBits)};
+        struct {
+            nlmsghdr header;
+            ifaddrmsg message;
+            char attributes[64];
+        } request{};
+        request.header.nlmsg_type = RTM_NEWADDR;
+        request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_ACK | NLM_F_CREATE | NLM_F_EXCL;
+        request.header.nlmsg_len = NLMSG_LENGTH(sizeof(ifaddrmsg));
+        request.message.ifa_family = AF_INET;
+        request.message.ifa_prefixlen = static_cast<unsigned char>(prefix);
+        request.message.ifa_index = static_cast<unsigned>(machine.ifIndex);
+        for (auto [type, value] : {std::pair{IFA_LOCAL, local}, std::pair{IFA_ADDRESS, local},
+                                   std::pair{IFA_BROADCAST, broadcast}}) {
+            auto* attribute = reinterpret_cast<rtattr*>(reinterpret_cast<char*>(&request) +
+                                                        NLMSG_ALIGN(request.header.nlmsg_len));
+            attribute->rta_type = type;
+            attribute->rta_len = RTA_LENGTH(sizeof value);
+            std::memcpy(RTA_DATA(attribute), &value, sizeof value);
+            request.header.nlmsg_len = NLMSG_ALIGN(request.header.nlmsg_len) + attribute->rta_len;
         }
-        auto found = running.find(pid);
-        if (found == running.end()) {
-            continue;
+        int fd = socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE);
+        struct {
+            nlmsghdr header;
+            nlmsgerr error;
+        } answer{};
+        ok = fd >= 0 && send(fd, &request, request.header.nlmsg_len, 0) >= 0 &&
+             recv(fd, &answer, sizeof answer, 0) >= ssize_t(sizeof answer) &&
+             answer.header.nlmsg_type == NLMSG_ERROR && answer.error.error == 0;
+        if (!ok && answer.error.error != 0) {
+            std::fprintf(stderr, "sleeping-machine: %s on %s: %s\n", machine.address.c_str(),
+                         machine.device.c_str(), std::strerror(-answer.error.error));
         }
-        bool ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        WriteLine(*found->second, Seconds(Now(CLOCK_REALTIME)),
-                  std::string(ok ? "awake " : "failed ") + found->second->address);
-        running.erase(found);
+        if (fd >= 0) {
+            close(fd);
+        }
     }
+    WriteLine(machine, Seconds(Now(CLOCK_REALTIME)),
+              std::string(ok ? "awake " : "failed ") + machine.address);
 }
 
 int OpenPacketSocket() {
@@ -309,7 +325,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         std::string option = argv[i];
         bool hasValue = i + 1 < argc;
-        if (option == "--never") {
+        if (option == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (option == "--never") {
             settings.mode = TWakeMode::kNever;
         } else if (option == "--awake") {
             settings.mode = TWakeMode::kAwake;
@@ -344,19 +363,14 @@ int main(int argc, char** argv) {
 
     int fd = OpenPacketSocket();
     std::map<int, TMachine*> byInterface;
-    std::map<pid_t, TMachine*> running;
     std::multimap<double, TMachine*> dueWakes;  // monotonic seconds -> machine
     for (TMachine& machine : machines) {
         byInterface[machine.ifIndex] = &machine;
         if (machine.mode == TWakeMode::kAwake) {
             machine.scheduled = true;
-            pid_t pid = StartAddressAdd(machine);
-            if (pid > 0) {
-                running[pid] = &machine;
-            }
+            AddAddress(machine);
         }
     }
-    ReapChildren(running, true);
     std::fprintf(stderr, "listening for %zu machines\n", machines.size());
 
     double end = timeout > 0 ? Seconds(Now(CLOCK_MONOTONIC)) + timeout : 0;
@@ -369,14 +383,10 @@ int main(int argc, char** argv) {
         while (!dueWakes.empty() && dueWakes.begin()->first <= now) {
             TMachine* machine = dueWakes.begin()->second;
             dueWakes.erase(dueWakes.begin());
-            pid_t pid = StartAddressAdd(*machine);
-            if (pid > 0) {
-                running[pid] = machine;
-            }
+            AddAddress(*machine);
         }
-        ReapChildren(running, false);
 
-        // Sleep until a frame, the next wake, the end, or (while `ip` runs) a short while.
+        // Sleep until a frame, the next wake or the end.
         double wait = 1.0;
         if (!dueWakes.empty()) {
             wait = std::min(wait, dueWakes.begin()->first - now);
@@ -384,15 +394,14 @@ int main(int argc, char** argv) {
         if (end > 0) {
             wait = std::min(wait, end - now);
         }
-        if (!running.empty()) {
-            wait = std::min(wait, 0.01);
-        }
         pollfd p{fd, POLLIN, 0};
         if (poll(&p, 1, wait > 0 ? int(wait * 1000) + 1 : 0) <= 0) {
             continue;
         }
+        // A bounded batch, so that a stream of frames cannot hold back a due wake.
         TFrame frame;
-        while (ReceiveFrame(fd, buffer.data(), buffer.size(), frame)) {
+        for (int batch = 0; batch < 64 && ReceiveFrame(fd, buffer.data(), buffer.size(), frame);
+             ++batch) {
             auto found = byInterface.find(frame.ifIndex);
             if (frame.outgoing || found == byInterface.end()) {
                 continue;
@@ -417,6 +426,5 @@ int main(int argc, char** argv) {
             }
         }
     }
-    ReapChildren(running, true);
     return 0;
 }
