@@ -34,7 +34,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-trap 'exit 1' INT TERM
+# A signal (also a closed pipe or terminal) ends the script through its EXIT trap.
+trap 'exit 1' HUP INT PIPE TERM
 fail() {
     echo "FAIL: $*"
     for f in "$work"/*.out "$work"/*.err "$work"/*.log; do
