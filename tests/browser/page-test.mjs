@@ -19,7 +19,9 @@ const { values: options } = parseArgs({
 
 const playwright = await loadPlaywright();
 let stub = null;
-if (options.stub) stub = await startStub({ STUB_PASSWORD: options.password, STUB_WAKE_SECONDS: '5' });
+if (options.stub) {
+  stub = await startStub({ STUB_PASSWORD: options.password, STUB_WAKE_SECONDS: '5', STUB_LONG_NAMES: '1' });
+}
 const base = stub ? stub.url : options.url;
 assert(base, 'give --stub or --url');
 const wakeSeconds = Number(options['wake-seconds']);

@@ -34,6 +34,11 @@ const hosts = [
   host('build-box', '00-11-22-33-44-58', '198.51.100.20', ['lab'], 'down', start - 86400),
   host('printer', '00-11-22-33-44-59', null, [], 'unknown', null),
 ];
+// STUB_LONG_NAMES=1: one more host whose name and group would overflow a phone if not wrapped.
+if (process.env.STUB_LONG_NAMES === '1') {
+  hosts.push(host('conference-room-projector-controller-2nd-floor', '00-11-22-33-44-5a',
+                  '198.51.100.254', ['meeting-rooms-second-floor-east-wing'], 'down', start - 60));
+}
 let fileError = null;
 const sessions = new Set();
 const streams = new Set();
