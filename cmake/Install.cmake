@@ -35,7 +35,7 @@ if(WIN32)
     return()
 endif()
 
-install(TARGETS corvane corvane-monitor corvane-relay corvane-wake
+install(TARGETS corvane corvane-monitor corvane-relay corvane-wake corvane-web
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The relay's systemd unit and the options file it reads, placed when installing (see the file).

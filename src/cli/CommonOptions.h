@@ -12,3 +12,6 @@ bool ReadPortOption(const std::string& value, int32_t& port, std::string& error)
 bool ReadCountOption(const std::string& value, int64_t& count, std::string& error);
 // --timeout: a positive number of seconds, kept in milliseconds.
 bool ReadTimeoutOption(const std::string& value, int64_t& millis, std::string& error);
+// --resend (corvane-wake) and corvane-web's --resend: 0 (never) or more than 2 seconds, since
+// relays drop a repeat of the same packet within 2 s.
+bool ReadResendOption(const std::string& value, int64_t& millis, std::string& error);

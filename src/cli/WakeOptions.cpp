@@ -16,10 +16,6 @@ const char* const kValueOptions[] = {"--hosts",   "--timeout", "--resend", "--de
                                      "--address", "--port",    "--check",  "--learn"};
 const char* const kFlagOptions[] = {"--wait", "--status", "--list", "--json"};
 
-// The relay drops a repeat of the same packet within this time, so resends must be further
-// apart.
-constexpr int64_t kRelayRepeatWindowMs = 2000;
-
 // ADDRESS or ADDRESS:PORT; the port is 0 when none is given.
 bool ParseDestination(const std::string& text, THostDestination& destination) {
     const size_t colon = text.find(':');
@@ -90,13 +86,7 @@ bool ReadValue(const std::string& name, const std::string& value, TWakeOptions& 
     } else if (name == "--timeout") {
         return ReadTimeoutOption(value, options.timeoutMs, error);
     } else if (name == "--resend") {
-        int64_t millis = 0;
-        if (value != "0" && (!ParseSeconds(value, millis) || millis <= kRelayRepeatWindowMs)) {
-            error = "--resend needs 0 (never) or a number of seconds above 2, not '" + value +
-                    "' (relays drop repeats within 2 s)";
-            return false;
-        }
-        options.resendMs = millis;
+        return ReadResendOption(value, options.resendMs, error);
     } else if (name == "--delay") {
         if (!ParseCount(value, kWakeMaxDelayMs, options.delayMs)) {
             error = "--delay needs a number of milliseconds from 0 to 3600000, not '" + value + "'";

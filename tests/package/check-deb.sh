@@ -53,11 +53,17 @@ done
 top=$(zcat "$root/usr/share/doc/corvane/changelog.gz" | sed -n '1s/^corvane (\([^)]*\)).*/\1/p')
 [ "$top" = "$version" ] || fail "the changelog's latest entry is $top, not $version"
 programs=$(ls "$root/usr/bin")
-for required in corvane corvane-monitor corvane-relay corvane-wake; do
+for required in corvane corvane-monitor corvane-relay corvane-wake corvane-web; do
     echo "$programs" | grep -qx "$required" || fail "/usr/bin/$required is missing"
 done
 for program in $programs; do
     [ -f "$root/usr/share/man/man1/$program.1.gz" ] || fail "$program has no man page"
+done
+# The services' units, each naming its program where the package put it.
+for service in corvane-relay corvane-web; do
+    unit=$root/usr/lib/systemd/system/$service.service
+    [ -f "$unit" ] || fail "/usr/lib/systemd/system/$service.service is missing"
+    grep -q "^ExecStart=/usr/bin/$service" "$unit" || fail "$service.service does not start /usr/bin/$service"
 done
 # Every file under /etc is a conffile, and every conffile is a file of the package.
 find "$root/etc" -type f 2>/dev/null | sed "s|^$root||" | sort >"$work/etc-files"
