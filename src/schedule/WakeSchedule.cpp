@@ -52,6 +52,10 @@ void TWakeSchedule::TakeDue(int64_t nowMs, std::vector<TWakeAction>& actions) {
     while (!due_.empty() && due_.begin()->first <= nowMs) {
         const size_t index = due_.begin()->second;
         Unqueue(index);
+        if (HeldBack(index, nowMs)) {
+            Queue(index);
+            continue;
+        }
         Act(index, nowMs, actions);
         if (targets_[index].settledMs < 0) {
             Queue(index);
@@ -141,6 +145,7 @@ void TWakeSchedule::Act(size_t index, int64_t nowMs, std::vector<TWakeAction>& a
     if (target.state == TWakeState::Pending) {
         target.state = TWakeState::Waiting;
         target.firstActionMs = nowMs;
+        lastFirstActionMs_ = nowMs;
         if (timing_.send) {
             ++target.packets;
             actions.push_back({TWakeActionKind::Send, index});
@@ -172,4 +177,17 @@ void TWakeSchedule::Act(size_t index, int64_t nowMs, std::vector<TWakeAction>& a
         actions.push_back({TWakeActionKind::Check, index});
         target.nextCheckMs = Next(target.nextCheckMs, timing_.checkEveryMs, nowMs);
     }
+}
+
+// Moves a pending target's first packet to delayMs after the latest first packet taken; true
+// when that is still to come. Targets keep their order: they were queued by time, then index,
+// and each one held back lands at or after the one before it.
+bool TWakeSchedule::HeldBack(size_t index, int64_t nowMs) {
+    TTarget& target = targets_[index];
+    if (target.state != TWakeState::Pending || timing_.delayMs <= 0 ||
+        lastFirstActionMs_ == INT64_MIN) {
+        return false;
+    }
+    target.firstDueMs = std::max(target.firstDueMs, lastFirstActionMs_ + timing_.delayMs);
+    return target.firstDueMs > nowMs;
 }

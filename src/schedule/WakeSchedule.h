@@ -55,6 +55,8 @@ public:
     void Restart(size_t target, int64_t nowMs);
 
     // The actions due at nowMs, in the order to carry them out; the schedule counts them done.
+    // A first packet goes at least delayMs after the previous target's first packet was taken,
+    // also when the loop comes late: late targets follow one another, not in a burst.
     void TakeDue(int64_t nowMs, std::vector<TWakeAction>& actions);
 
     // When the next action is due; INT64_MAX when none is.
@@ -92,10 +94,12 @@ private:
     void Unqueue(size_t index);
     void Settle(size_t index, TWakeState state, int64_t nowMs);
     void Act(size_t index, int64_t nowMs, std::vector<TWakeAction>& actions);
+    bool HeldBack(size_t index, int64_t nowMs);
 
     TWakeTiming timing_;
     std::vector<TTarget> targets_;
     std::set<std::pair<int64_t, size_t>> due_;  // each unsettled target once, by its next time
     int64_t lastFirstDueMs_ = INT64_MIN;
+    int64_t lastFirstActionMs_ = INT64_MIN;  // when the latest first packet really went
     size_t settled_ = 0;
 };

@@ -87,6 +87,21 @@ TEST(WakeSchedule, DelaySpacesTheFirstPacketsAndEachDeadlineCountsFromItsOwn) {
     EXPECT_EQ(schedule.NextDueMs(), 5000);
 }
 
+TEST(WakeSchedule, ALateLoopKeepsTheDelayBetweenFirstPackets) {
+    TWakeSchedule schedule(Timing(5, 0, 60000, 60000));
+    for (int i = 0; i < 3; ++i) {
+        schedule.Add(0);
+    }
+    // Due at 0, 5 and 10; the loop comes at 12 and then in steps: one first packet each time
+    // the delay has passed since the one before, in order.
+    EXPECT_EQ(Take(schedule, 12), "S0 C0");
+    EXPECT_EQ(schedule.NextDueMs(), 17);
+    EXPECT_EQ(Take(schedule, 15), "");
+    EXPECT_EQ(Take(schedule, 17), "S1 C1");
+    EXPECT_EQ(Take(schedule, 30), "S2 C2");
+    EXPECT_EQ(schedule.FirstActionMs(2), 30);
+}
+
 TEST(WakeSchedule, AnAnswerSettlesUpAndStopsItsActions) {
     TWakeSchedule schedule(Timing(0, 10000, 120000, 1000));
     schedule.Add(0);
