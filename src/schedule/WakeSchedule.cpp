@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-// Each unsettled target sits once in due_, keyed by the earliest of its next send, next check
-// and deadline, so TakeDue and NextDueMs cost a look at the front however many targets wait.
+// Targets not yet sent to wait in pending_, in the order added; every other unsettled target
+// sits once in due_, keyed by the earliest of its next send, next check and deadline, so
+// TakeDue and NextDueMs cost a look at two fronts however many targets wait.
 
 namespace {
 
@@ -31,13 +32,14 @@ size_t TWakeSchedule::Add(int64_t nowMs, bool wait) {
     }
     lastFirstDueMs_ = target.firstDueMs;
     targets_.push_back(target);
-    Queue(targets_.size() - 1);
+    pending_.push_back(targets_.size() - 1);
     return targets_.size() - 1;
 }
 
 void TWakeSchedule::Restart(size_t index, int64_t nowMs) {
     TTarget& target = targets_[index];
     Unqueue(index);
+    LeavePending(index);
     if (target.settledMs >= 0) {
         --settled_;
     }
@@ -49,12 +51,19 @@ void TWakeSchedule::Restart(size_t index, int64_t nowMs) {
 }
 
 void TWakeSchedule::TakeDue(int64_t nowMs, std::vector<TWakeAction>& actions) {
-    while (!due_.empty() && due_.begin()->first <= nowMs) {
-        const size_t index = due_.begin()->second;
-        Unqueue(index);
-        if (HeldBack(index, nowMs)) {
-            Queue(index);
-            continue;
+    while (true) {
+        const int64_t pendingMs = PendingDueMs();
+        const int64_t queuedMs = due_.empty() ? INT64_MAX : due_.begin()->first;
+        if (std::min(pendingMs, queuedMs) > nowMs) {
+            break;
+        }
+        size_t index;
+        if (pendingMs <= queuedMs) {
+            index = pending_.front();
+            pending_.pop_front();
+        } else {
+            index = due_.begin()->second;
+            Unqueue(index);
         }
         Act(index, nowMs, actions);
         if (targets_[index].settledMs < 0) {
@@ -64,7 +73,7 @@ void TWakeSchedule::TakeDue(int64_t nowMs, std::vector<TWakeAction>& actions) {
 }
 
 int64_t TWakeSchedule::NextDueMs() const {
-    return due_.empty() ? INT64_MAX : due_.begin()->first;
+    return std::min(PendingDueMs(), due_.empty() ? INT64_MAX : due_.begin()->first);
 }
 
 void TWakeSchedule::Answered(size_t index, int64_t nowMs) {
@@ -81,6 +90,7 @@ void TWakeSchedule::SendFailed(size_t index, int64_t nowMs) {
             --settled_;  // a send-only target settled Sent with the send that failed
         }
         Unqueue(index);
+        LeavePending(index);
         Settle(index, TWakeState::SendFailed, nowMs);
     }
 }
@@ -179,15 +189,23 @@ void TWakeSchedule::Act(size_t index, int64_t nowMs, std::vector<TWakeAction>& a
     }
 }
 
-// Moves a pending target's first packet to delayMs after the latest first packet taken; true
-// when that is still to come. Targets keep their order: they were queued by time, then index,
-// and each one held back lands at or after the one before it.
-bool TWakeSchedule::HeldBack(size_t index, int64_t nowMs) {
-    TTarget& target = targets_[index];
-    if (target.state != TWakeState::Pending || timing_.delayMs <= 0 ||
-        lastFirstActionMs_ == INT64_MIN) {
-        return false;
+// The first packet of the oldest target not yet sent to: when planned, but at least delayMs
+// after the previous first packet really went, so a loop that comes late sends the targets one
+// after another in their order, not in a burst.
+int64_t TWakeSchedule::PendingDueMs() const {
+    if (pending_.empty()) {
+        return INT64_MAX;
     }
-    target.firstDueMs = std::max(target.firstDueMs, lastFirstActionMs_ + timing_.delayMs);
-    return target.firstDueMs > nowMs;
+    const int64_t plannedMs = targets_[pending_.front()].firstDueMs;
+    if (timing_.delayMs <= 0 || lastFirstActionMs_ == INT64_MIN) {
+        return plannedMs;
+    }
+    return std::max(plannedMs, lastFirstActionMs_ + timing_.delayMs);
+}
+
+void TWakeSchedule::LeavePending(size_t index) {
+    const auto place = std::find(pending_.begin(), pending_.end(), index);
+    if (place != pending_.end()) {
+        pending_.erase(place);
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <set>
 #include <utility>
 #include <vector>
@@ -94,11 +95,13 @@ private:
     void Unqueue(size_t index);
     void Settle(size_t index, TWakeState state, int64_t nowMs);
     void Act(size_t index, int64_t nowMs, std::vector<TWakeAction>& actions);
-    bool HeldBack(size_t index, int64_t nowMs);
+    int64_t PendingDueMs() const;
+    void LeavePending(size_t index);
 
     TWakeTiming timing_;
     std::vector<TTarget> targets_;
-    std::set<std::pair<int64_t, size_t>> due_;  // each unsettled target once, by its next time
+    std::deque<size_t> pending_;                // targets added and not yet sent to, in order
+    std::set<std::pair<int64_t, size_t>> due_;  // the others unsettled, by their next time
     int64_t lastFirstDueMs_ = INT64_MIN;
     int64_t lastFirstActionMs_ = INT64_MIN;  // when the latest first packet really went
     size_t settled_ = 0;

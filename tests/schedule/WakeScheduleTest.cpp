@@ -102,6 +102,19 @@ TEST(WakeSchedule, ALateLoopKeepsTheDelayBetweenFirstPackets) {
     EXPECT_EQ(schedule.FirstActionMs(2), 30);
 }
 
+TEST(WakeSchedule, LateFirstPacketsKeepTheTargetsOrder) {
+    // Planned at 0, 5 and 10. Target 1 is held back to 12 by the late first packet at 7; at 13
+    // target 2, planned for 10, must still wait its turn behind it.
+    TWakeSchedule schedule(Timing(5, 0, 60000, 60000));
+    for (int i = 0; i < 3; ++i) {
+        schedule.Add(0);
+    }
+    EXPECT_EQ(Take(schedule, 7), "S0 C0");
+    EXPECT_EQ(Take(schedule, 13), "S1 C1");
+    EXPECT_EQ(schedule.NextDueMs(), 18);
+    EXPECT_EQ(Take(schedule, 18), "S2 C2");
+}
+
 TEST(WakeSchedule, AnAnswerSettlesUpAndStopsItsActions) {
     TWakeSchedule schedule(Timing(0, 10000, 120000, 1000));
     schedule.Add(0);
