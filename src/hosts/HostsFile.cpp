@@ -82,23 +82,6 @@ bool CheckText(std::string_view line, std::string& reason) {
     return true;
 }
 
-bool CheckName(std::string_view name, std::string& reason) {
-    if (!IsHostNameText(name)) {
-        reason = "bad name " + Quoted(name) + " " + std::string(kNameRule);
-        return false;
-    }
-    std::string mac;
-    if (NormaliseMacAddress(name, false, mac)) {
-        reason = "name " + Quoted(name) + " is a MAC address";
-        return false;
-    }
-    if (name == "all") {
-        reason = "name 'all' is taken: it selects every host";
-        return false;
-    }
-    return true;
-}
-
 bool ParseAddressField(std::string_view field, THost& host, std::string& reason) {
     const size_t slash = field.find('/');
     const std::string_view addressText = field.substr(0, slash);
@@ -242,7 +225,7 @@ bool ParseFields(const std::vector<std::string_view>& fields, THost& host, std::
             return false;
         }
     }
-    if (!CheckName(name, reason)) {
+    if (!CheckHostName(name, reason)) {
         return false;
     }
     host.name = name;
@@ -286,6 +269,23 @@ void SplitFields(std::string_view line, std::vector<std::string_view>& fields) {
 
 bool IsHostNameText(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), IsNameChar);
+}
+
+bool CheckHostName(std::string_view name, std::string& reason) {
+    if (!IsHostNameText(name)) {
+        reason = "bad name " + Quoted(name) + " " + std::string(kNameRule);
+        return false;
+    }
+    std::string mac;
+    if (NormaliseMacAddress(name, false, mac)) {
+        reason = "name " + Quoted(name) + " is a MAC address";
+        return false;
+    }
+    if (name == "all") {
+        reason = "name 'all' is taken: it selects every host";
+        return false;
+    }
+    return true;
 }
 
 bool ParseHostsFile(std::string_view text, const std::string& path, std::vector<THost>& hosts,

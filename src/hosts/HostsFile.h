@@ -45,6 +45,9 @@ constexpr size_t kMaxHostsLineBytes = 1024;
 // A NAME (and a group's name): letters, digits, '.', '-', '_'; not empty.
 bool IsHostNameText(std::string_view text);
 
+// A host's NAME: IsHostNameText, and neither a MAC address nor "all". False with `reason` set.
+bool CheckHostName(std::string_view name, std::string& reason);
+
 // Reads a whole file's text. False when the text has faults: each is one entry of `errors`,
 // "PATH:LINE: reason", in line order (PATH as given). `hosts` is filled only on success.
 bool ParseHostsFile(std::string_view text, const std::string& path, std::vector<THost>& hosts,

@@ -2,11 +2,16 @@
 
 #include "base/DottedText.h"
 #include "hosts/HostsFile.h"
-#include "hosts/HostsFileReplace.h"
+#include "hosts/HostsPlatform.h"
+#include "hosts/MacText.h"
 
 std::string LearnedHostLine(const std::string& name, const std::string& mac, uint32_t address,
                             int32_t prefix) {
-    return name + " " + mac + " " + DottedAddressText(address) + "/" + std::to_string(prefix);
+    std::string normalised;
+    std::string line = name + " " +
+                       (NormaliseMacAddress(mac, true, normalised) ? normalised : mac) + " " +
+                       DottedAddressText(address);
+    return prefix < 0 ? line : line + "/" + std::to_string(prefix);
 }
 
 TLearnStatus LearnHost(const std::string& path, const std::string& name, const std::string& mac,
@@ -22,6 +27,12 @@ TLearnStatus LearnHost(const std::string& path, const std::string& name, const s
     std::vector<THost> hosts;
     if (!ParseHostsFile(old, path, hosts, errors)) {
         return TLearnStatus::FileInvalid;
+    }
+    // Checked alone first: a blank or a MAC in the name would shift the fields, and the parser
+    // would then blame another field.
+    if (!CheckHostName(name, error)) {
+        errors.push_back(error);
+        return TLearnStatus::LineRefused;
     }
     // The whole new text is parsed again, so the new line meets every rule of the file
     // (a taken name, a bad name) with the parser's own texts and line number.

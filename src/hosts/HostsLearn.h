@@ -15,7 +15,8 @@ enum class TLearnStatus {
     NotWritten,   // the file could not be read or replaced (`errors` has one reason)
 };
 
-// "nas 00-11-22-33-44-55 192.168.1.10/24" (MAC as given, which the caller normalised).
+// "nas 00-11-22-33-44-55 192.168.1.10/24": the MAC in lower-case pairs joined by '-' (any form
+// the hosts file reads is normalised), "/PREFIX" left out when `prefix` is negative.
 std::string LearnedHostLine(const std::string& name, const std::string& mac, uint32_t address,
                             int32_t prefix);
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "hosts/HostsFileReplace.h"
+#include "hosts/HostsPlatform.h"
 
 namespace {
 

@@ -39,7 +39,7 @@ std::string HostsFilePath(const THostsLocationInput& input);
 std::string LearnHostsFilePath(const THostsLocationInput& input);
 
 // The input from the real environment: getenv for the variables, the file system for the
-// callbacks, `windows` for the build's own platform. `executableDir` is the caller's (the
-// Windows front end knows it from GetModuleFileNameA; elsewhere it is unused).
+// callbacks, `windows` for the build's own platform. `executableDir` is the caller's: pass
+// ProgramFolder() (hosts/HostsPlatform.h), or a test's folder.
 THostsLocationInput HostsLocationFromEnvironment(const std::string& hostsOption,
                                                  const std::string& executableDir);

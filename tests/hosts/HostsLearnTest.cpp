@@ -7,6 +7,7 @@
 
 #include "base/DottedText.h"
 #include "hosts/HostsLearn.h"
+#include "hosts/HostsPlatform.h"
 
 namespace {
 
@@ -77,6 +78,13 @@ TEST_F(HostsLearn, AppendsAfterTheOldBytesUnchanged) {
     }
 }
 
+TEST(HostsLearnLine, NormalisesTheMacAndLeavesOutAMissingPrefix) {
+    EXPECT_EQ(LearnedHostLine("nas", "00:1B:21:AA:BB:01", 0x0A000001, 8),
+              "nas 00-1b-21-aa-bb-01 10.0.0.1/8");
+    EXPECT_EQ(LearnedHostLine("nas", "8:0:20:1:a:b", 0x0A000001, -1),
+              "nas 08-00-20-01-0a-0b 10.0.0.1");
+}
+
 TEST_F(HostsLearn, CreatesAMissingFileAndItsFolders) {
     const fs::path path = folder_ / "config" / "corvane" / "hosts";
     EXPECT_EQ(Learn(path, "pc"), TLearnStatus::Appended);
@@ -117,7 +125,16 @@ TEST_F(HostsLearn, LeavesTheFileByteForByteOnEveryRefusal) {
          "pc",
          TLearnStatus::LineRefused,
          {"/hosts:3: duplicate name 'pc' (first on line 2)"}},
-        {"not a name", valid, "a b", TLearnStatus::LineRefused, {"/hosts:3: bad MAC address 'b'"}},
+        {"not a name",
+         valid,
+         "a b",
+         TLearnStatus::LineRefused,
+         {"bad name 'a b' (letters, digits, '.', '-', '_')"}},
+        {"a MAC as name",
+         valid,
+         "aa-bb-cc-dd-ee-ff",
+         TLearnStatus::LineRefused,
+         {"name 'aa-bb-cc-dd-ee-ff' is a MAC address"}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -125,7 +142,8 @@ TEST_F(HostsLearn, LeavesTheFileByteForByteOnEveryRefusal) {
         Write(path, row.old);
         EXPECT_EQ(Learn(path, row.newName), row.status);
         ASSERT_EQ(errors_.size(), row.errors.size());
-        EXPECT_EQ(errors_[0], folder_.string() + row.errors[0]);
+        const std::string& error = row.errors[0];
+        EXPECT_EQ(errors_[0], error[0] == '/' ? folder_.string() + error : error);
         EXPECT_EQ(Read(path), row.old);
         EXPECT_EQ(FilesIn(folder_), 1u);
     }
@@ -138,6 +156,15 @@ TEST_F(HostsLearn, ReportsAPathThatCannotBeRead) {
     EXPECT_EQ(errors_[0],
               "cannot read " + (folder_ / "file" / "hosts").string() + ": Not a directory");
     EXPECT_EQ(Read(folder_ / "file"), "x");
+}
+
+TEST(HostsFileRead, RefusesAnEndlessFile) {
+    std::string bytes;
+    bool exists = false;
+    std::string error;
+    EXPECT_FALSE(ReadFileBytes("/dev/zero", bytes, exists, error));
+    EXPECT_EQ(error, "cannot read /dev/zero: larger than 64 MiB");
+    EXPECT_TRUE(bytes.empty());
 }
 
 TEST_F(HostsLearn, LeavesTheFileWhenTheFolderCannotBeWritten) {

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "hosts/HostsFileReplace.h"
+#include "hosts/HostsPlatform.h"
 
 // The temporary file is made with mkstemp beside the target (a rename only replaces atomically
 // within one file system), gets the old file's mode and owner, is written, fsync'ed and renamed;
@@ -103,6 +103,12 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, bool& exists, st
             break;
         }
         bytes.append(buffer, static_cast<size_t>(got));
+        if (bytes.size() > kMaxHostsFileBytes) {
+            error = "cannot read " + path + ": larger than 64 MiB";
+            bytes.clear();
+            close(fd);
+            return false;
+        }
     }
     close(fd);
     return true;
@@ -163,4 +169,8 @@ bool ReplaceFileBytes(const std::string& givenPath, const std::string& bytes, st
 
 bool UsesWindowsHostsRule() {
     return false;
+}
+
+std::string ProgramFolder() {
+    return {};
 }

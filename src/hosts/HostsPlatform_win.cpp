@@ -2,7 +2,7 @@
 #include <string>
 
 #include "base/WinApi.h"
-#include "hosts/HostsFileReplace.h"
+#include "hosts/HostsPlatform.h"
 
 // GetTempFileNameA makes a unique file in the target's folder (MoveFileExA replaces atomically
 // only on one volume); it is written, flushed and moved over the target with
@@ -88,6 +88,12 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, bool& exists, st
             break;
         }
         bytes.append(buffer, got);
+        if (bytes.size() > kMaxHostsFileBytes) {
+            error = "cannot read " + path + ": larger than 64 MiB";
+            bytes.clear();
+            CloseHandle(file);
+            return false;
+        }
     }
     CloseHandle(file);
     return true;
@@ -127,4 +133,15 @@ bool ReplaceFileBytes(const std::string& path, const std::string& bytes, std::st
 
 bool UsesWindowsHostsRule() {
     return true;
+}
+
+std::string ProgramFolder() {
+    char path[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return {};  // a truncated path names no folder reliably
+    }
+    const std::string file(path, length);
+    const size_t slash = file.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : file.substr(0, slash);
 }
