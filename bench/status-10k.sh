@@ -2,10 +2,10 @@
 # A status check of 10,000 machines that answer, through one router hop, all inside namespaces
 # this script makes and deletes: the sender, a router, and a target namespace that holds the
 # 10,000 addresses on its lo (a TCP connect to a closed port there gets a reset, which counts
-# as up). Compares corvane-wake --status (or, until it is built, corvane_status_driver over the
-# check runner) with bench/bare-connect.c, the same non-blocking connects with epoll; prints the
-# median wall time of each, their ratio (aim: at most 1.3x), peak memory (aim: at most 16 MiB),
-# the sender's neighbour table and its open-file limit. Needs root.
+# as up). Compares corvane_status_driver (the check runner alone) and corvane-wake --status,
+# when it is built, with bench/bare-connect.c, the same non-blocking connects with epoll; prints
+# the median wall and CPU time of each, the ratio to the bare program (aim: at most 1.3x), peak
+# memory (aim: at most 16 MiB), the sender's neighbour table and its open-file limit. Needs root.
 #   bench/status-10k.sh BUILD_DIR [RUNS]
 set -eu
 build=$(cd "${1:?usage: bench/status-10k.sh BUILD_DIR [RUNS]}" && pwd)
@@ -57,50 +57,50 @@ PY
 ip -n $t -batch "$work/addresses.batch"
 
 cc -O2 -o "$work/bare-connect" "$here/bare-connect.c"
-bare="$work/bare-connect $first $count $port"
+# name=command line, one per program; the bare program first.
+set -- "bare-connect=$work/bare-connect $first $count $port" \
+    "corvane_status_driver=$build/corvane_status_driver $first $count $port"
 if [ -x "$build/corvane-wake" ]; then
-    name=corvane-wake
-    ours="$build/corvane-wake --hosts $work/hosts --status all"
-else
-    name=corvane_status_driver
-    ours="$build/corvane_status_driver $first $count $port"
+    set -- "$@" "corvane-wake=$build/corvane-wake --hosts $work/hosts --status all"
 fi
 
-# One run in the sender namespace: "<wall ms> <peak KiB> <exit status>".
+# One run in the sender namespace: "<wall ms> <peak KiB> <user+system s>"; a failure is told.
 measure() {
+    name=$1
+    shift
     start=$(date +%s%N)
-    set +e
-    ip netns exec $s /usr/bin/time -f %M -o "$work/rss" "$@" >"$work/out" 2>"$work/err"
-    status=$?
-    set -e
+    if ! ip netns exec $s /usr/bin/time -f "%M %U %S" -o "$work/rss" "$@" >"$work/out" \
+        2>"$work/err"; then
+        echo "$name failed: $(tail -n 1 "$work/out") $(grep -v '^Command exited' "$work/err" |
+            tail -n 1)" >&2
+    fi
     end=$(date +%s%N)
-    echo "$(( (end - start) / 1000000 )) $(cat "$work/rss") $status"
+    tail -n 1 "$work/rss" | awk -v ms=$(((end - start) / 1000000)) '{ print ms, $1, $2 + $3 }'
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 # shellcheck disable=SC2086
-measure $bare >/dev/null  # warm up: the sender learns the router's MAC
-: >"$work/bare.times"
-: >"$work/ours.times"
+measure warm-up ${1#*=} >/dev/null  # the sender learns the router's MAC
 i=0
 while [ $i -lt "$runs" ]; do
-    # shellcheck disable=SC2086
-    set -- $(measure $bare)
-    echo "$1 $2" >>"$work/bare.times"
-    [ "$3" = 0 ] || { echo "bare-connect: $(cat "$work/out")" >&2; }
-    # shellcheck disable=SC2086
-    set -- $(measure $ours)
-    echo "$1 $2" >>"$work/ours.times"
-    [ "$3" = 0 ] || { echo "$name exit $3: $(tail -n 2 "$work/out" "$work/err")" >&2; }
+    for program in "$@"; do
+        # shellcheck disable=SC2086
+        measure "${program%%=*}" ${program#*=} >>"$work/${program%%=*}.times"
+    done
     i=$((i + 1))
 done
 
-b=$(cut -d' ' -f1 "$work/bare.times" | median)
-o=$(cut -d' ' -f1 "$work/ours.times" | median)
-rss=$(cut -d' ' -f2 "$work/ours.times" | sort -n | tail -n 1)
-brss=$(cut -d' ' -f2 "$work/bare.times" | sort -n | tail -n 1)
-echo "bare-connect     $b ms (median of $runs), peak $brss KiB"
-echo "$name $o ms (median of $runs), peak $rss KiB ($(awk "BEGIN { printf \"%.1f\", $rss / 1024 }") MiB; aim: at most 16 MiB)"
-echo "ratio            $(awk "BEGIN { printf \"%.2f\", $o / $b }")x (aim: at most 1.3x)"
+floor=
+for program in "$@"; do
+    name=${program%%=*}
+    wall=$(cut -d' ' -f1 "$work/$name.times" | median)
+    cpu=$(cut -d' ' -f3 "$work/$name.times" | median)
+    rss=$(cut -d' ' -f2 "$work/$name.times" | sort -n | tail -n 1)
+    : "${floor:=$wall}"
+    printf '%-22s %6d ms wall, %5.2f s CPU (medians of %d), peak %6d KiB = %5.1f MiB, %5.2fx\n' \
+        "$name" "$wall" "$cpu" "$runs" "$rss" "$(awk "BEGIN { print $rss / 1024 }")" \
+        "$(awk "BEGIN { print $wall / $floor }")"
+done
+echo "aims: at most 1.3x the bare program's time, at most 16 MiB"
 echo "sender: neighbour table $(ip -n $s neigh show | wc -l) entries; open files: soft $(ip netns exec $s sh -c 'ulimit -Sn'), hard $(ip netns exec $s sh -c 'ulimit -Hn')"

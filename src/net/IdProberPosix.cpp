@@ -4,8 +4,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <deque>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -27,6 +29,9 @@ constexpr uint8_t kEchoRequest = 8;
 constexpr size_t kIcmpHeaderSize = 8;
 constexpr size_t kEchoPayloadSize = 16;
 constexpr int kMaxEvents = 256;
+constexpr uint16_t kSendsPerRead = 64;
+constexpr int kUnsentWaitMs = 5;            // how soon a full send buffer is tried again
+constexpr uint64_t kUnsent = ~uint64_t{0};  // the echo key of an echo not yet sent
 
 const char kIcmpUnavailable[] =
     "ICMP checks cannot run: no unprivileged ICMP socket (the sysctl net.ipv4.ping_group_range "
@@ -81,7 +86,15 @@ private:
         return static_cast<uint64_t>(address) << 16 | sequence;
     }
 
+    struct TUnsentEcho {
+        uint64_t token;
+        uint32_t address;
+    };
+
     bool OpenIcmp();
+    // False when the socket's send buffer is full; the echo stays to be sent.
+    bool TransmitEcho(uint64_t token, uint32_t address);
+    void TransmitUnsent();
     void ReadEchoReplies(std::vector<TIdProbeResult>& results);
     void FinishConnect(int socket, std::vector<TIdProbeResult>& results);
     void Report(uint64_t token, int error);
@@ -94,6 +107,7 @@ private:
     uint16_t sequence_ = 0;
     std::unordered_map<uint64_t, uint64_t> echoByKey_;  // address and sequence -> token
     std::unordered_map<uint64_t, uint64_t> echoKeys_;   // token -> address and sequence
+    std::deque<TUnsentEcho> unsent_;                    // echoes waiting for send buffer
     std::unordered_map<uint64_t, int> connectSockets_;  // token -> socket
     std::vector<uint64_t> socketTokens_;                // socket -> token (sockets are small)
     std::vector<TIdProbeResult> ready_;                 // outcomes known when started
@@ -132,9 +146,13 @@ bool TIdProberPosix::OpenIcmp() {
     if (icmp_ < 0) {
         return false;
     }
-    // Thousands of replies may arrive together; a larger buffer drops fewer of them.
-    const int bufferSize = 1 << 20;
-    ::setsockopt(icmp_, SOL_SOCKET, SO_RCVBUF, &bufferSize, sizeof(bufferSize));
+    // Thousands of replies may arrive together: larger buffers drop fewer of them (beyond
+    // net.core.rmem_max only with the privilege to force it).
+    const int bufferSize = 4 << 20;
+    if (::setsockopt(icmp_, SOL_SOCKET, SO_RCVBUFFORCE, &bufferSize, sizeof(bufferSize)) != 0) {
+        ::setsockopt(icmp_, SOL_SOCKET, SO_RCVBUF, &bufferSize, sizeof(bufferSize));
+    }
+    ::setsockopt(icmp_, SOL_SOCKET, SO_SNDBUF, &bufferSize, sizeof(bufferSize));
     epoll_event event{};
     event.events = EPOLLIN;
     event.data.fd = icmp_;
@@ -160,7 +178,14 @@ void TIdProberPosix::SendEcho(uint64_t token, uint32_t address) {
         Report(token, EACCES);
         return;
     }
-    const uint16_t sequence = ++sequence_;
+    echoKeys_[token] = kUnsent;
+    if (!unsent_.empty() || !TransmitEcho(token, address)) {
+        unsent_.push_back({token, address});
+    }
+}
+
+bool TIdProberPosix::TransmitEcho(uint64_t token, uint32_t address) {
+    const uint16_t sequence = static_cast<uint16_t>(sequence_ + 1);
     uint8_t packet[kIcmpHeaderSize + kEchoPayloadSize] = {};
     packet[0] = kEchoRequest;
     packet[4] = static_cast<uint8_t>(echoId_ >> 8);  // an unprivileged socket puts its own id
@@ -174,12 +199,39 @@ void TIdProberPosix::SendEcho(uint64_t token, uint32_t address) {
     const sockaddr_in to = SocketAddress(address, 0);
     if (::sendto(icmp_, packet, sizeof(packet), 0, reinterpret_cast<const sockaddr*>(&to),
                  sizeof(to)) < 0) {
+        if (errno == EAGAIN || errno == EWOULDBLOCK || errno == ENOBUFS) {
+            return false;  // the send buffer is full: sent from Wait once it drains
+        }
+        echoKeys_.erase(token);
         Report(token, errno);
-        return;
+        return true;
     }
+    sequence_ = sequence;
     const uint64_t key = EchoKey(address, sequence);
     echoByKey_[key] = token;
     echoKeys_[token] = key;
+    if (sequence % kSendsPerRead == 0) {
+        // Replies to the first of many echoes come while the later ones are sent: read them
+        // now and then, so they do not overflow the receive buffer before the next Wait.
+        const size_t before = ready_.size();
+        ReadEchoReplies(ready_);
+        for (size_t i = before; i < ready_.size(); ++i) {
+            readyTokens_.insert(ready_[i].token);
+        }
+    }
+    return true;
+}
+
+void TIdProberPosix::TransmitUnsent() {
+    while (!unsent_.empty()) {
+        const TUnsentEcho next = unsent_.front();
+        const auto found = echoKeys_.find(next.token);
+        if (found != echoKeys_.end() && found->second == kUnsent &&
+            !TransmitEcho(next.token, next.address)) {
+            return;
+        }
+        unsent_.pop_front();
+    }
 }
 
 bool TIdProberPosix::StartConnect(uint64_t token, uint32_t address, uint16_t port) {
@@ -232,7 +284,7 @@ void TIdProberPosix::Cancel(uint64_t token) {
         connectSockets_.erase(found);
     }
     if (const auto found = echoKeys_.find(token); found != echoKeys_.end()) {
-        echoByKey_.erase(found->second);
+        echoByKey_.erase(found->second);  // an unsent echo stays in unsent_, skipped later
         echoKeys_.erase(found);
     }
     if (readyTokens_.erase(token) != 0) {
@@ -250,6 +302,10 @@ void TIdProberPosix::Wait(int32_t timeoutMs, std::vector<TIdProbeResult>& result
         }
         ready_.clear();
         timeoutMs = 0;
+    }
+    TransmitUnsent();
+    if (!unsent_.empty()) {
+        timeoutMs = std::min(timeoutMs, kUnsentWaitMs);
     }
     epoll_event events[kMaxEvents];
     const int count = ::epoll_wait(epoll_, events, kMaxEvents, timeoutMs < 0 ? 0 : timeoutMs);

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <set>
 
 #include "net/IdErrorText.h"
 #include "net/IdNeighbours.h"
@@ -81,7 +82,11 @@ TEST(IdProberPosix, ListeningAndClosedPortsBothAnswer) {
 
 TEST(IdProberPosix, UnroutableAddressFailsWithTheWindowsSocketsNumber) {
     // Inside the isolated namespace only loopback exists: 10.0.0.1 has no route, so the connect
-    // fails at once and nothing leaves the machine.
+    // fails at once and nothing leaves the machine. Outside it the connect could reach a real
+    // network, so it is not made there.
+    if (std::getenv("CORVANE_ISOLATED") == nullptr) {
+        GTEST_SKIP() << "only inside tools/isolated-run";
+    }
     auto prober = CreateProber();
     ASSERT_TRUE(prober->StartConnect(5, 0x0A000001, 445));
     const std::vector<TIdProbeResult> results = WaitFor(*prober, 1);
@@ -115,6 +120,29 @@ TEST(IdProberPosix, EchoOfLoopbackIsAnswered) {
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(results[0].token, 7u);
     EXPECT_EQ(results[0].outcome, TIdProbeOutcome::Answered);
+}
+
+TEST(IdProberPosix, ThousandsOfEchoesSentTogetherAreAllAnswered) {
+    auto prober = CreateProber();
+    std::string reason;
+    if (!prober->IcmpAvailable(reason)) {
+        GTEST_SKIP() << reason;
+    }
+    constexpr uint64_t kEchoes = 5000;
+    for (uint64_t token = 0; token < kEchoes; ++token) {
+        prober->SendEcho(token, kLoopback);
+    }
+    std::vector<TIdProbeResult> results;
+    for (int round = 0; round < 50 && results.size() < kEchoes; ++round) {
+        prober->Wait(100, results);
+    }
+    std::set<uint64_t> answered;
+    for (const TIdProbeResult& result : results) {
+        EXPECT_EQ(result.outcome, TIdProbeOutcome::Answered);
+        answered.insert(result.token);
+    }
+    EXPECT_EQ(results.size(), kEchoes);
+    EXPECT_EQ(answered.size(), kEchoes);
 }
 
 // As an unprivileged user (nobody) the prober has an ICMP socket only where ping_group_range
@@ -167,6 +195,47 @@ TEST(IdProberPosix, UnprivilegedIcmpFollowsPingGroupRange) {
 TEST(IdNeighbours, MacTextIsLowerCasePairsJoinedByDashes) {
     const uint8_t bytes[6] = {0x00, 0x1B, 0x21, 0xAA, 0xBB, 0x01};
     EXPECT_EQ(NeighbourMacText(bytes), "00-1b-21-aa-bb-01");
+}
+
+// Entries of each state, made by hand on a veth pair of the isolated namespace: only those that
+// hold an address are found, in lower-case pairs joined by '-'.
+TEST(IdNeighbours, OnlyEntriesWithAnAddressAreFound) {
+    if (::getuid() != 0 || std::getenv("CORVANE_ISOLATED") == nullptr) {
+        GTEST_SKIP() << "needs root inside tools/isolated-run";
+    }
+    const std::string link = "cvn" + std::to_string(::getpid() % 100000);
+    const std::string setUp = "ip link add " + link + " type veth peer name " + link +
+                              "p && ip link set " + link + " up && ip addr add 10.9.9.1/24 dev " +
+                              link;
+    ASSERT_EQ(std::system(setUp.c_str()), 0);
+    struct Row {
+        const char* address;
+        const char* entry;  // what follows "ip neigh add ADDRESS dev LINK"
+        uint32_t value;
+        const char* mac;  // nullptr: not found
+    };
+    const Row rows[] = {
+        {"10.9.9.2", "lladdr 00:1B:21:AA:BB:02 nud stale", 0x0A090902, "00-1b-21-aa-bb-02"},
+        {"10.9.9.3", "lladdr 00:1b:21:aa:bb:03 nud reachable", 0x0A090903, "00-1b-21-aa-bb-03"},
+        {"10.9.9.4", "lladdr 00:1b:21:aa:bb:04 nud permanent", 0x0A090904, "00-1b-21-aa-bb-04"},
+        {"10.9.9.5", "nud incomplete", 0x0A090905, nullptr},
+        {"10.9.9.6", "nud failed", 0x0A090906, nullptr},
+        {"10.9.9.7", nullptr, 0x0A090907, nullptr},  // no entry at all
+    };
+    for (const Row& row : rows) {
+        if (row.entry != nullptr) {
+            const std::string add =
+                std::string("ip neigh add ") + row.address + " dev " + link + " " + row.entry;
+            ASSERT_EQ(std::system(add.c_str()), 0) << add;
+        }
+    }
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.address);
+        std::string mac;
+        EXPECT_EQ(FindNeighbourMac(row.value, mac), row.mac != nullptr);
+        EXPECT_EQ(mac, row.mac == nullptr ? "" : row.mac);
+    }
+    EXPECT_EQ(std::system(("ip link del " + link).c_str()), 0);
 }
 
 TEST(IdNeighbours, LoopbackHasNoNeighbourEntry) {
