@@ -132,8 +132,12 @@ TWakeReply THostMonitor::Wake(std::vector<std::string> names) {
         done = commands_.back().done.get_future();
     }
     work_.notify_all();
-    if (done.wait_for(kWakeReplyWait) == std::future_status::ready) {
-        reply.hosts = done.get();
+    try {
+        if (done.wait_for(kWakeReplyWait) == std::future_status::ready) {
+            reply.hosts = done.get();
+        }
+    } catch (const std::future_error&) {
+        // The monitor stopped before it took the wake: nothing was sent.
     }
     reply.outcome = TWakeOutcome::Accepted;
     return reply;
