@@ -176,6 +176,11 @@ void THostMonitor::Unsubscribe(uint64_t stream) {
     streams_.erase(stream);
 }
 
+size_t THostMonitor::StreamCount() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return streams_.size();
+}
+
 bool THostMonitor::NextFrames(uint64_t stream, int32_t waitMs,
                               std::vector<std::shared_ptr<const std::string>>& frames) {
     frames.clear();

@@ -79,6 +79,7 @@ public:
     // An event stream: its first frame is the hosts event. Frames are whole server-sent events.
     uint64_t Subscribe();
     void Unsubscribe(uint64_t stream);
+    size_t StreamCount() const;
     // Waits at most waitMs for the stream's next frames and moves them into `frames` (empty
     // when none came); a frame is shared by every stream. False once the monitor stops.
     bool NextFrames(uint64_t stream, int32_t waitMs,

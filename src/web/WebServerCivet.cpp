@@ -11,8 +11,9 @@
 
 namespace {
 
-// Worker threads: the open event streams (a page each) plus the requests being answered.
-constexpr char kThreads[] = "32";
+// Worker threads: the open event streams (a page each, kMaxEventStreams at most) plus the
+// requests being answered.
+constexpr char kThreads[] = "48";
 // A stream waits this long for events before it checks its authorisation and the time.
 constexpr int32_t kStreamTurnMs = 1000;
 constexpr int64_t kKeepAliveMs = 15000;
