@@ -27,7 +27,8 @@ public:
 
     // One attempt of the target's checks at address: an echo for icmp, a connect per tcp:PORT.
     // A connect of the same target and port still in flight from an earlier attempt is kept,
-    // not restarted. A target answers at most once until it is started again.
+    // not restarted; an echo still out is replaced by the new one. A target answers at most once
+    // until it is started again; its answer ends its other checks.
     void Start(size_t target, uint32_t address, const std::vector<TCheckSpec>& checks,
                int64_t nowMs);
 

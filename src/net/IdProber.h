@@ -31,6 +31,8 @@ public:
 
     // Sends one echo request; a reply from that address is reported once with the token, until
     // the token is cancelled. A later echo to the same address with another token is separate.
+    // An echo that cannot go out (no ICMP here, no route) is reported Failed instead; on Windows
+    // an echo unanswered after the system's echo timeout (4 s) is reported Failed too.
     virtual void SendEcho(uint64_t token, uint32_t address) = 0;
 
     // Starts a connect to address:port; its outcome is reported once with the token. False when

@@ -71,6 +71,22 @@ TEST(IdProberWindows, ListeningAndClosedPortsBothAnswer) {
     EXPECT_TRUE(results.empty());
 }
 
+// More connects than FD_SETSIZE (64) in flight at once: one select over a set of any size. To a
+// closed port, so no listener's backlog holds any of them back.
+TEST(IdProberWindows, HundredsOfConnectsInFlightAllAnswer) {
+    auto prober = CreateProber();
+    const TLoopbackPort closed(false);
+    constexpr uint64_t kConnects = 300;
+    for (uint64_t token = 0; token < kConnects; ++token) {
+        ASSERT_TRUE(prober->StartConnect(token, kLoopback, closed.Port()));
+    }
+    const std::vector<TIdProbeResult> results = WaitFor(*prober, kConnects);
+    EXPECT_EQ(results.size(), kConnects);
+    for (const TIdProbeResult& result : results) {
+        EXPECT_EQ(result.outcome, TIdProbeOutcome::Answered) << result.token << " " << result.error;
+    }
+}
+
 TEST(IdProberWindows, ACancelledConnectReportsNothing) {
     auto prober = CreateProber();
     const TLoopbackPort listening(true);
