@@ -46,6 +46,13 @@ void WriteLine(std::FILE* stream, const std::string& line) {
     std::fflush(stream);
 }
 
+// A target line of the loop: flushed with the others of its round before the loop waits again
+// (TWakeRun::Wait), so thousands of answers in one round cost one write, not one each.
+void WriteTargetLine(std::FILE* stream, const std::string& line) {
+    std::fputs(line.c_str(), stream);
+    std::fputc('\n', stream);
+}
+
 std::string DestinationText(const TWakeDestination& destination) {
     return DottedAddressText(destination.address) + ":" + std::to_string(destination.port);
 }
@@ -216,14 +223,16 @@ void TWakeRun::Prepare() {
         DecideIcmp(*prober_, targets_, checked_, err_);
         runner_ = std::make_unique<TCheckRunner>(*prober_, ConnectBudget());
     }
+    reports_.reserve(targets_.size());
+    packets_.reserve(options_.mode == TWakeMode::Send ? targets_.size() : 0);
     for (const TWakeTarget& target : targets_) {
         TWakeReport report;
         report.name = target.name;
         report.mac = target.mac;
         reports_.push_back(report);
-        packets_.push_back(options_.mode == TWakeMode::Send
-                               ? BuildMagicPacket(target.mac, target.password)
-                               : std::string());
+        if (options_.mode == TWakeMode::Send) {
+            packets_.push_back(BuildMagicPacket(target.mac, target.password));
+        }
     }
     settled_.assign(targets_.size(), false);
     client_.SetBroadcastEnabled(true);
@@ -253,19 +262,22 @@ int TWakeRun::Run() {
             Wait(nowMs);
         }
     }
+    std::fflush(out_);
     ClearProgress();
     const int64_t elapsedMs = context_.nowMs() - startMs_;
     if (stopped) {
         WriteLine(err_, "corvane-wake: stopped");
-    }
-    if (checks_) {
-        std::vector<TWakeReport> settled;
+        // Only the settled targets count in the summary.
+        size_t kept = 0;
         for (size_t i = 0; i < reports_.size(); ++i) {
             if (settled_[i]) {
-                settled.push_back(reports_[i]);
+                reports_[kept++] = std::move(reports_[i]);
             }
         }
-        WriteLine(err_, SummaryLine(options_.mode == TWakeMode::Status, elapsedMs, settled));
+        reports_.resize(kept);
+    }
+    if (checks_) {
+        WriteLine(err_, SummaryLine(options_.mode == TWakeMode::Status, elapsedMs, reports_));
     }
     return stopped ? kWakeInterrupted : WakeExitStatus(reports_);
 }
@@ -312,7 +324,7 @@ void TWakeRun::Send(size_t i, int64_t nowMs) {
             }
             if (!options_.json) {
                 ClearProgress();
-                WriteLine(out_, line);
+                WriteTargetLine(out_, line);
             }
         }
     }
@@ -326,7 +338,7 @@ void TWakeRun::Send(size_t i, int64_t nowMs) {
         Settle(i, TWakeOutcome::SendFailed, "");
     } else if (!options_.json) {
         ClearProgress();
-        WriteLine(out_, SentLine(report.name, reached));
+        WriteTargetLine(out_, SentLine(report.name, reached));
     }
 }
 
@@ -352,16 +364,17 @@ void TWakeRun::Settle(size_t i, TWakeOutcome outcome, const std::string& answere
 void TWakeRun::Report(size_t i) {
     const TWakeReport& report = reports_[i];
     if (options_.json) {
-        WriteLine(out_, JsonLine(report));
+        WriteTargetLine(out_, JsonLine(report));
     } else if (report.outcome != TWakeOutcome::Sent && report.outcome != TWakeOutcome::SendFailed) {
         ClearProgress();
-        WriteLine(out_, SettledLine(report, options_.timeoutMs));
+        WriteTargetLine(out_, SettledLine(report, options_.timeoutMs));
     }
 }
 
 // Until the next action is due, at most kLongestWaitMs: in the runner's poll while checks run,
 // else asleep. Answers settle their targets at once.
 void TWakeRun::Wait(int64_t nowMs) {
+    std::fflush(out_);
     const int64_t next = schedule_.NextDueMs();
     const int32_t waitMs =
         static_cast<int32_t>(std::clamp<int64_t>(next - nowMs, 0, kLongestWaitMs));
@@ -380,6 +393,7 @@ void TWakeRun::Wait(int64_t nowMs) {
         runner_->Stop(answer.target);
         Settle(answer.target, TWakeOutcome::Up, CheckText(answer.check));
     }
+    std::fflush(out_);
     DrawProgress(answeredMs);
 }
 
@@ -441,15 +455,18 @@ int RunWake(const TWakeOptions& options, TWakeContext& context, std::FILE* out, 
         THostsLocationInput location =
             HostsLocationFromEnvironment(options.hostsPath, context.executableFolder);
         const std::string path = HostsFilePath(location);
-        const std::vector<THost> hosts = ReadHosts(location, path);
-        std::vector<std::string> words = options.targets;
-        if (words.empty()) {
-            words.push_back("all");  // --list
-        }
         std::vector<TWakeTarget> targets;
-        std::string error;
-        if (!SelectTargets(hosts, path, words, options.targetOptions, targets, error)) {
-            throw EWakeStop(error, kWakeBadUsage);
+        {
+            // The hosts are let go once selected: the run keeps only its targets.
+            const std::vector<THost> hosts = ReadHosts(location, path);
+            std::vector<std::string> words = options.targets;
+            if (words.empty()) {
+                words.push_back("all");  // --list
+            }
+            std::string error;
+            if (!SelectTargets(hosts, path, words, options.targetOptions, targets, error)) {
+                throw EWakeStop(error, kWakeBadUsage);
+            }
         }
         if (options.mode == TWakeMode::List) {
             for (const TWakeTarget& target : targets) {
