@@ -37,6 +37,8 @@ sleep 1
 
 kib() { sed -n "s/^$1:[[:space:]]*\([0-9]*\) kB/\1/p" /proc/$server/status; }
 ticks() { awk '{ print $14 + $15 }' /proc/$server/stat; }
+# CPU time of all its threads in microseconds, finer than the clock ticks.
+cpu_us() { cat /proc/$server/task/*/schedstat | awk '{ s += $1 } END { printf "%d", s / 1000 }'; }
 # Datagrams, TCP connects and ICMP messages sent by anything in this namespace.
 packets() {
     awk '/^Udp: [0-9]/ { udp = $5 } /^Tcp: [0-9]/ { tcp = $6 } /^Icmp: [0-9]/ { icmp = $16 }
@@ -45,10 +47,11 @@ packets() {
 
 echo "== idle: no page open for $idle s"
 ticks_before=$(ticks)
+cpu_before=$(cpu_us)
 packets_before=$(packets)
 sleep "$idle"
-echo "CPU: $(( $(ticks) - ticks_before )) clock ticks (1/$(getconf CLK_TCK) s);" \
-     "packets sent: $(( $(packets) - packets_before ))"
+echo "CPU: $(( $(ticks) - ticks_before )) clock ticks (1/$(getconf CLK_TCK) s)," \
+     "$(( $(cpu_us) - cpu_before )) us; packets sent: $(( $(packets) - packets_before ))"
 echo "resident: $(kib VmRSS) KiB"
 
 echo "== a login (Argon2id, 64 MiB)"
