@@ -79,6 +79,12 @@ bench: build-native
 bench-status: build-native
 	bench/status-10k.sh build/native
 
+# corvane-web's memory, idle silence and throughput, on loopback inside isolated-run.
+bench-web: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS) --target corvane-web
+	tools/isolated-run bench/web.sh build/native
+
 # Sizes of the executables in the packages (make package first).
 bench-size:
 	bench/size.sh build/packages

@@ -1,5 +1,6 @@
 #include "cli/Web.h"
 
+#include <malloc.h>
 #include <signal.h>
 #include <termios.h>
 #include <unistd.h>
@@ -176,6 +177,12 @@ int RunWebServer(const TWebOptions& options, std::FILE* err) {
         return ConfigError(err, refusal);
     }
     InitSecrets();
+    // The resident set stays small: one heap for every thread (no arena per handler thread
+    // holding its own free memory), and every block of 64 KiB or more (a login's Argon2id
+    // memory, the hosts' JSON) mapped on its own and given back when freed.
+    mallopt(M_ARENA_MAX, 1);
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024);
 
     // The signals are taken by sigwait below: blocked here, before any thread starts, so that
     // every thread inherits the mask.

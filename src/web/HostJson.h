@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,8 +35,9 @@ const char* StateText(THostState state);
 //  "since": ... | null, "seconds": ... | null, "packets": N}
 std::string HostJson(const THostView& host);
 
-// {"hosts": [HOST, ...], "error": null | "PATH:LINE: reason"}
-std::string HostsJson(const std::vector<THostView>& hosts, const std::string& error);
+// {"hosts": [HOST, ...], "error": null | "PATH:LINE: reason"} of the hosts hostAt(0 .. count-1).
+std::string HostsJson(size_t count, const std::function<const THostView&(size_t)>& hostAt,
+                      const std::string& error);
 
 // {"error": "text"}
 std::string ErrorJson(const std::string& text);

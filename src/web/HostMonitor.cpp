@@ -87,15 +87,7 @@ void THostMonitor::Stop() {
 
 std::string THostMonitor::HostsJson() {
     const std::lock_guard<std::mutex> lock(mutex_);
-    if (cache_.empty()) {
-        std::vector<THostView> views;
-        views.reserve(entries_.size());
-        for (const TEntry& entry : entries_) {
-            views.push_back(entry.view);
-        }
-        cache_ = ::HostsJson(views, error_);
-    }
-    return cache_;
+    return CachedHostsJson();
 }
 
 TWakeReply THostMonitor::WakeHost(const std::string& name) {
@@ -140,8 +132,12 @@ TWakeReply THostMonitor::Wake(std::vector<std::string> names) {
         done = commands_.back().done.get_future();
     }
     work_.notify_all();
-    if (done.wait_for(kWakeReplyWait) == std::future_status::ready) {
-        reply.hosts = done.get();
+    try {
+        if (done.wait_for(kWakeReplyWait) == std::future_status::ready) {
+            reply.hosts = done.get();
+        }
+    } catch (const std::future_error&) {
+        // The monitor stopped before it took the wake: nothing was sent.
     }
     reply.outcome = TWakeOutcome::Accepted;
     return reply;
@@ -166,10 +162,10 @@ uint64_t THostMonitor::Subscribe() {
             }
         }
         id = nextStream_++;
-        const std::string frame = HostsFrame();
+        std::shared_ptr<const std::string> frame = HostsFrame();
         TStream& stream = streams_[id];
-        stream.bytes = frame.size();
-        stream.frames.push_back(frame);
+        stream.bytes = frame->size();
+        stream.frames.push_back(std::move(frame));
     }
     work_.notify_all();
     return id;
@@ -180,7 +176,13 @@ void THostMonitor::Unsubscribe(uint64_t stream) {
     streams_.erase(stream);
 }
 
-bool THostMonitor::NextFrames(uint64_t stream, int32_t waitMs, std::string& frames) {
+size_t THostMonitor::StreamCount() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return streams_.size();
+}
+
+bool THostMonitor::NextFrames(uint64_t stream, int32_t waitMs,
+                              std::vector<std::shared_ptr<const std::string>>& frames) {
     frames.clear();
     std::unique_lock<std::mutex> lock(mutex_);
     const auto ready = [&] {
@@ -192,9 +194,7 @@ bool THostMonitor::NextFrames(uint64_t stream, int32_t waitMs, std::string& fram
     if (stop_ || found == streams_.end()) {
         return false;
     }
-    for (const std::string& frame : found->second.frames) {
-        frames += frame;
-    }
+    frames.assign(found->second.frames.begin(), found->second.frames.end());
     found->second.frames.clear();
     found->second.bytes = 0;
     return true;
@@ -505,33 +505,38 @@ void THostMonitor::Publish(TEntry& entry) {
     entry.lastPublishMs = NowMs();
     cache_.clear();
     if (!streams_.empty()) {
-        PushFrame(EventFrame("host", HostJson(entry.view)));
+        PushFrame(std::make_shared<const std::string>(EventFrame("host", HostJson(entry.view))));
     }
 }
 
-void THostMonitor::PushFrame(const std::string& frame) {
+// One frame for every stream; each holds it until its reader took it.
+void THostMonitor::PushFrame(const std::shared_ptr<const std::string>& frame) {
     for (auto& [id, stream] : streams_) {
-        if (stream.bytes + frame.size() > kMaxStreamBytes) {
+        if (stream.bytes + frame->size() > kMaxStreamBytes) {
             // Too far behind: the whole state replaces the backlog.
             stream.frames.clear();
-            const std::string hosts = HostsFrame();
-            stream.frames.push_back(hosts);
-            stream.bytes = hosts.size();
+            stream.frames.push_back(HostsFrame());
+            stream.bytes = stream.frames.back()->size();
             continue;
         }
         stream.frames.push_back(frame);
-        stream.bytes += frame.size();
+        stream.bytes += frame->size();
     }
     events_.notify_all();
 }
 
-std::string THostMonitor::HostsFrame() {
-    std::vector<THostView> views;
-    views.reserve(entries_.size());
-    for (const TEntry& entry : entries_) {
-        views.push_back(entry.view);
+// Under the lock.
+const std::string& THostMonitor::CachedHostsJson() {
+    if (cache_.empty()) {
+        cache_ = ::HostsJson(
+            entries_.size(), [this](size_t i) -> const THostView& { return entries_[i].view; },
+            error_);
     }
-    return EventFrame("hosts", ::HostsJson(views, error_));
+    return cache_;
+}
+
+std::shared_ptr<const std::string> THostMonitor::HostsFrame() {
+    return std::make_shared<const std::string>(EventFrame("hosts", CachedHostsJson()));
 }
 
 THostMonitor::TEntry* THostMonitor::Find(const std::string& name) {

@@ -79,9 +79,11 @@ public:
     // An event stream: its first frame is the hosts event. Frames are whole server-sent events.
     uint64_t Subscribe();
     void Unsubscribe(uint64_t stream);
+    size_t StreamCount() const;
     // Waits at most waitMs for the stream's next frames and moves them into `frames` (empty
-    // when none came). False once the monitor stops.
-    bool NextFrames(uint64_t stream, int32_t waitMs, std::string& frames);
+    // when none came); a frame is shared by every stream. False once the monitor stops.
+    bool NextFrames(uint64_t stream, int32_t waitMs,
+                    std::vector<std::shared_ptr<const std::string>>& frames);
 
 private:
     struct TEntry {
@@ -99,7 +101,7 @@ private:
         std::promise<std::vector<THostView>> done;
     };
     struct TStream {
-        std::deque<std::string> frames;
+        std::deque<std::shared_ptr<const std::string>> frames;
         size_t bytes = 0;
     };
 
@@ -117,8 +119,9 @@ private:
     bool EnsureRunner();
     void SetState(TEntry& entry, THostState state, double seconds);
     void Publish(TEntry& entry);
-    void PushFrame(const std::string& frame);
-    std::string HostsFrame();
+    void PushFrame(const std::shared_ptr<const std::string>& frame);
+    const std::string& CachedHostsJson();
+    std::shared_ptr<const std::string> HostsFrame();
     TEntry* Find(const std::string& name);
 
     TMonitorSettings settings_;

@@ -166,6 +166,8 @@ TWebResponse TWebApi::Handle(const TWebRequest& request, int64_t nowMs) {
             response = Logout(request, auth);
         } else if (path == "/api/hosts") {
             response = JsonResponse(200, monitor_.HostsJson());
+        } else if (path == "/api/events" && monitor_.StreamCount() >= kMaxEventStreams) {
+            response = Error(429, "Too many open pages: close one and reload");
         } else if (path == "/api/events") {
             response.eventStream = true;
             response.contentType = "text/event-stream";

@@ -24,6 +24,10 @@ struct TWebSettings {
     int64_t configCheckMs = 1000;  // how often the config file's stamp is looked at
 };
 
+// Event streams open at most: each holds one of the server's threads (WebServerCivet.cpp has
+// more), so that requests are still answered with every stream open.
+constexpr size_t kMaxEventStreams = 32;
+
 // How a request proved who sent it.
 enum class TWebAuth {
     None,

@@ -74,7 +74,8 @@ std::string ReadLine(std::string_view line, TWebConfig& config) {
         config.tokens.push_back({std::string(words[1]), std::string(words[2])});
         return {};
     }
-    return "unknown setting '" + std::string(words[0]).substr(0, 40) + "'";
+    // The line is not repeated: it may be a secret pasted by mistake.
+    return "unknown setting (lines are 'password HASH' and 'token NAME HASH')";
 }
 
 std::string SystemError(const std::string& path, const char* doing) {

@@ -11,8 +11,9 @@
 
 namespace {
 
-// Worker threads: the open event streams (a page each) plus the requests being answered.
-constexpr char kThreads[] = "32";
+// Worker threads: the open event streams (a page each, kMaxEventStreams at most) plus the
+// requests being answered.
+constexpr char kThreads[] = "48";
 // A stream waits this long for events before it checks its authorisation and the time.
 constexpr int32_t kStreamTurnMs = 1000;
 constexpr int64_t kKeepAliveMs = 15000;
@@ -134,7 +135,7 @@ int TWebServer::Serve(mg_connection* connection) {
         WriteAll(connection, HeadLines(response, false));
         Stream(connection, request);
     } else {
-        WriteAll(connection, HeadLines(response, true) + response.body);
+        WriteAll(connection, HeadLines(response, true)) && WriteAll(connection, response.body);
     }
     return response.status;
 }
@@ -143,12 +144,13 @@ void TWebServer::Stream(mg_connection* connection, const TWebRequest& request) {
     const uint64_t stream = monitor_.Subscribe();
     int64_t lastWriteMs = NowMs();
     int64_t nextAuthorizationMs = lastWriteMs + kReauthorizeMs;
-    std::string frames;
-    while (!stopping_ && monitor_.NextFrames(stream, kStreamTurnMs, frames)) {
+    std::vector<std::shared_ptr<const std::string>> frames;
+    bool open = true;
+    while (open && !stopping_ && monitor_.NextFrames(stream, kStreamTurnMs, frames)) {
         const int64_t nowMs = NowMs();
         if (!frames.empty()) {
-            if (!WriteAll(connection, frames)) {
-                break;
+            for (const std::shared_ptr<const std::string>& frame : frames) {
+                open = open && WriteAll(connection, *frame);
             }
             lastWriteMs = nowMs;
         } else if (nowMs - lastWriteMs >= kKeepAliveMs) {

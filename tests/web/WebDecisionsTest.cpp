@@ -32,7 +32,8 @@ TEST(WebConfig, ReadsWhatItWritesAndReportsFaultsWithTheirLine) {
         std::string text;
         std::string error;
     } bad[] = {
-        {"# c\n\nsecret x\n", "web.conf:3: unknown setting 'secret'"},
+        {"# c\n\nsecret x\n",
+         "web.conf:3: unknown setting (lines are 'password HASH' and 'token NAME HASH')"},
         {"password plain\n", "web.conf:1: password needs one Argon2id hash ($argon2id$...)"},
         {"password $argon2id$a\npassword $argon2id$b\n", "web.conf:2: a second password"},
         {"token a/b " + kHash + "\n",
