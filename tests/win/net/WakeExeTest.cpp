@@ -81,8 +81,7 @@ TEST(WakeExe, BadUsageAndAnUnknownHostHaveTheirStatuses) {
     std::ofstream(hosts) << "# only a comment\n";
     TConsoleChild unknown("corvane-wake.exe", "--hosts " + hosts + " nas");
     ASSERT_TRUE(unknown.Started());
-    EXPECT_EQ(unknown.err.ReadAll(),
-              "corvane-wake: unknown host 'nas' (not in " + hosts + ")\n");
+    EXPECT_EQ(unknown.err.ReadAll(), "corvane-wake: unknown host 'nas' (not in " + hosts + ")\n");
     EXPECT_EQ(unknown.Finish(), 2u);
     std::remove(hosts.c_str());
 }
