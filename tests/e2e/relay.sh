@@ -132,7 +132,7 @@ wait "$monitor_pid"
 
 # 3. Output port equal to the listening port: the relay hears its own broadcast and drops it,
 #    even with the repeat window off.
-start_monitor loop 2
+start_monitor loop 5
 start_relay loop --port 9 --window 0 --count 2 --to 10.213.9.255:9
 send_raw 10.213.8.1 9 "${magic_hex}616263"
 wait "$relay_pid"
@@ -158,7 +158,7 @@ grep -q "^from 10.213.8.200:[0-9]*, 102 bytes: .* -> dropped: source not allowed
     "$work/drop-relay.out" || fail "the source outside --allow was not dropped"
 
 # 5. --interface finds the directed broadcast of the relay's leg on the target's subnet.
-start_monitor interface 3
+start_monitor interface 5
 start_relay interface --count 1 --interface r1
 grep -q "forwarding to 10.213.9.255:9\$" "$work/interface-relay.err" ||
     fail "--interface r1 is not 10.213.9.255"
