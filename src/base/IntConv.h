@@ -22,3 +22,6 @@ bool TryStrToInt64(const std::string& text, int64_t& value);
 
 // The message of the conversion error for a text.
 std::string ConvertErrorMessage(const std::string& text);
+
+// The value 0..15 of a hexadecimal digit of either case; -1 for any other character.
+int HexDigitValue(char c);

@@ -1,21 +1,6 @@
 #include "hosts/MacText.h"
 
-namespace {
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-}  // namespace
+#include "base/IntConv.h"
 
 bool NormaliseMacAddress(std::string_view text, bool shortGroups, std::string& mac) {
     static constexpr char kHex[] = "0123456789abcdef";
