@@ -8,8 +8,8 @@ MAKEFLAGS += --no-print-directory
 VERSION := $(shell sed -n 's/^project.Corvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 .PHONY: all deps build build-native build-windows build-asan run run-windows test test-native \
-        test-asan test-windows package test-package fuzz bench bench-size bench-gui bench-status format \
-        format-check check-layers clean
+        test-asan test-windows package test-package fuzz bench bench-size bench-gui bench-status \
+        bench-web format format-check check-layers clean
 
 all: build
 
